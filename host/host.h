@@ -1,0 +1,152 @@
+// The substitute host: loads gauge modules, places their gauges, runs update
+// cycles, dispatches mouse events and serves the panel services (token
+// variables, key events, element-list services).
+//
+// One Host is active per process at a time: the panel services are plain
+// function pointers without context, so they reach the active host through a
+// process-wide pointer. Everything runs on the caller's thread (the panel
+// thread).
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <filesystem>
+#include <functional>
+#include <map>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "frame/gauge.h"
+
+namespace gaugehost {
+
+struct KeyEvent {
+  uint32_t id;
+  int32_t value;
+  int64_t time_ms; // host time of the event
+};
+
+// What the drawing side would get for one element after the last update.
+struct ElementState {
+  Element* element = nullptr;
+  int index = 0; // depth-first position, root 0
+  int depth = 0;
+  int32_t kind = 0;
+  double values[3] = {0, 0, 0}; // needle/icon: [0]; shift, scroll: x, y; rotate: x, y, r
+  std::string text;              // shown text of a string (cut to its maximum)
+  std::array<char, kStringBufferBytes> buffer{}; // the host's text buffer
+  bool updated = false;
+};
+
+struct MouseTarget {
+  const MouseRectangle* rectangle = nullptr;
+  int x = 0, y = 0, width = 0, height = 0; // absolute, design pixels
+  int depth = 0;
+};
+
+struct LoadedModule;
+
+struct PlacedGauge {
+  std::string name; // placement name
+  std::string gauge_name;
+  LoadedModule* module = nullptr;
+  GaugeHeader* header = nullptr;
+  std::vector<ElementState> elements; // depth-first
+  std::vector<MouseTarget> mouse_targets;
+  HostImage root_image{};
+  uint64_t cycles = 0;
+};
+
+struct HostOptions {
+  std::filesystem::path module_dir; // where MODULE.so files are
+  bool virtual_time = true;
+  // Virtual clock start: 2026-06-01 10:00:00 UTC.
+  int64_t start_epoch_ms = 1780308000000;
+};
+
+class Host {
+public:
+  explicit Host(HostOptions options);
+  ~Host();
+  Host(const Host&) = delete;
+  Host& operator=(const Host&) = delete;
+
+  // Default module folder: ../modules beside the running executable.
+  static std::filesystem::path default_module_dir();
+
+  // Module life cycle. On failure return false and set `error`.
+  bool load_module(const std::string& name, std::string& error);
+  bool unload_module(const std::string& name, std::string& error);
+  bool module_loaded(const std::string& name) const;
+  std::vector<std::string> gauge_names(const std::string& module) const;
+
+  // Places MODULE!GAUGE as `placement` (services 2, 3, 4, 5).
+  bool place(const std::string& module, const std::string& gauge, const std::string& placement,
+             std::string& error);
+  // Service 12, then the gauge is gone.
+  bool remove(const std::string& placement, std::string& error);
+
+  // Token variables.
+  void set_token(uint32_t id, double value);
+  double token(uint32_t id) const;
+  // Called after every token write by the host (tokens written by the console
+  // or a flight model, not by gauges); lets the offset server mirror tokens.
+  void set_token_observer(std::function<void(uint32_t id, double value)> observer);
+  // Lets another component own a token's value (read on every refresh).
+  void bind_token(uint32_t id, std::function<double()> reader,
+                  std::function<void(double)> writer);
+
+  // Key events sent by gauges (and rectangles' own key events) since the last take.
+  std::vector<KeyEvent> take_key_events();
+  // Called for every key event after the handler or callback that sent it
+  // has returned (a flight model applies them here).
+  void set_key_event_sink(std::function<void(const KeyEvent&)> sink);
+
+  // Time. `advance` moves the virtual clock (and lets the mixer follow).
+  void advance(int64_t ms);
+  int64_t time_ms() const; // milliseconds since the host started
+  bool virtual_time() const { return options_.virtual_time; }
+
+  // N update cycles; before each the clock advances by step_ms. Every placed
+  // gauge is updated in placement order.
+  void update(int cycles = 1, int64_t step_ms = 55);
+  // One cycle of one gauge, without moving the clock.
+  void update_gauge(PlacedGauge& gauge);
+
+  // Mouse event at design pixel x, y. Returns false with `error` for an
+  // unknown gauge; a click that hits nothing is not an error.
+  bool click(const std::string& placement, int x, int y, uint32_t flags, std::string& error);
+
+  PlacedGauge* gauge(const std::string& placement);
+  const std::vector<std::unique_ptr<PlacedGauge>>& gauges() const { return gauges_; }
+
+  // Panel-service entry points (through the active host).
+  void serve_read_token(TokenVar* var);
+  void serve_key_event(uint32_t id, int32_t value);
+
+private:
+  void deliver_key_events();
+  void set_active();
+  LoadedModule* find_module(const std::string& name) const;
+
+  HostOptions options_;
+  int64_t start_ms_ = 0;
+  std::map<std::string, std::unique_ptr<LoadedModule>> modules_;
+  std::vector<std::unique_ptr<PlacedGauge>> gauges_;
+  std::map<uint32_t, double> tokens_;
+  std::map<uint32_t, std::pair<std::function<double()>, std::function<void(double)>>> bound_;
+  std::function<void(uint32_t, double)> token_observer_;
+  std::vector<KeyEvent> key_log_;
+  std::vector<KeyEvent> key_pending_;
+  std::function<void(const KeyEvent&)> key_sink_;
+  uint32_t next_host_value_ = 1;
+};
+
+// Shown text of a string element: its buffer cut to max_chars.
+std::string shown_text(const StringElement& element, const char* buffer);
+
+// Token id of the COM frequency, stored as a 32-bit unsigned integer.
+inline constexpr uint32_t kTokenComFrequency = 0x17;
+
+} // namespace gaugehost

@@ -1,0 +1,72 @@
+// gaugehost: the substitute host's command line.
+//
+//   gaugehost script FILE|- [--modules DIR] [--real-time]
+//   gaugehost list MODULE [--modules DIR]
+#include <cstring>
+#include <fstream>
+#include <iostream>
+
+#include "host/console.h"
+#include "host/host.h"
+
+namespace {
+
+int usage(std::ostream& out, int code) {
+  out << "usage: gaugehost script FILE|- [--modules DIR] [--real-time]\n"
+         "       gaugehost list MODULE [--modules DIR]\n"
+         "\n"
+         "script runs console commands, one per line (see README). Time is virtual\n"
+         "unless --real-time is given. Modules are read from --modules DIR, by\n"
+         "default the modules folder beside this program's bin folder.\n";
+  return code;
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+  std::string mode, target;
+  gaugehost::HostOptions options;
+  for (int i = 1; i < argc; ++i) {
+    const std::string arg = argv[i];
+    if (arg == "--modules" && i + 1 < argc) {
+      options.module_dir = argv[++i];
+    } else if (arg == "--real-time") {
+      options.virtual_time = false;
+    } else if (arg == "-h" || arg == "--help") {
+      return usage(std::cout, 0);
+    } else if (mode.empty()) {
+      mode = arg;
+    } else if (target.empty()) {
+      target = arg;
+    } else {
+      return usage(std::cerr, 2);
+    }
+  }
+  if (target.empty() || (mode != "script" && mode != "list")) {
+    return usage(std::cerr, 2);
+  }
+
+  gaugehost::Host host(options);
+  if (mode == "list") {
+    std::string error;
+    if (!host.load_module(target, error)) {
+      std::cerr << error << "\n";
+      return 2;
+    }
+    for (const auto& name : host.gauge_names(target)) {
+      std::cout << target << "!" << name << "\n";
+    }
+    return 0;
+  }
+
+  gaugehost::Console console(host, std::cout);
+  if (target == "-") {
+    return console.run(std::cin, std::cerr);
+  }
+  std::ifstream file(target);
+  if (!file) {
+    std::cerr << "cannot open script " << target << "\n";
+    return 2;
+  }
+  return console.run(file, std::cerr);
+}

@@ -1,0 +1,45 @@
+// Host-side control of the sound stand-in: which module a host value stands
+// for, the call log, and rendering the mix to a WAV file. Ordinary C++.
+//
+// The mixer follows the OS stand-in's clock (real or virtual): every sound
+// call and every sync() first mixes the time that has passed since the last,
+// so a one-shot sound ends when its samples run out in host time.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace fssound {
+
+// The host value passed with gauge service 3 for the module file at `path`;
+// sound_load reads that module's SOUND resources. Returns false with `error`
+// set if the module's resources cannot be read.
+bool register_module(uint32_t host_value, const std::string& path, std::string* error);
+void unregister_module(uint32_t host_value);
+
+struct CallRecord {
+  std::string op;      // "sound_load", "sound_play", ...
+  int32_t resource_id; // the sound's resource id, or the id asked for by sound_load
+  std::string args;    // further arguments as text, e.g. "loop=1" or "rate=24560"
+  int64_t result;      // 0 for operations without a result
+};
+// Calls since the last take, oldest first.
+std::vector<CallRecord> take_calls();
+
+// From now on the mix is written to a 44.1 kHz 16-bit stereo WAV file at
+// `path` as time passes. Returns false with `error` set if it cannot be opened.
+bool start_recording(const std::string& path, std::string* error);
+// Finishes the header and closes the file (also done at exit).
+void stop_recording();
+
+// Mixes up to the clock's present.
+void sync();
+
+// Number of sounds playing now.
+int playing_count();
+
+// Forgets every sound, module and log entry (the host's unload, tests).
+void reset();
+
+} // namespace fssound

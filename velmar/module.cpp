@@ -1,0 +1,12 @@
+// The velmar module: its exported Linkage and gauge list.
+#include "frame/module_frame.h"
+
+GAUGE_EXPORT LinkageRecord Linkage = {
+    .module_id = kModuleId,
+    .start = frame::module_start,
+    .stop = frame::module_stop,
+    .reserved_a = 0,
+    .reserved_b = 0,
+    .link_version = 0x900,
+    .gauges = {nullptr},
+};
