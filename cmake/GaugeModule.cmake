@@ -31,6 +31,8 @@ function(add_gauge_module name)
     VISIBILITY_INLINES_HIDDEN ON
     BUILD_RPATH "\$ORIGIN/../lib")
   target_link_libraries(${name} PRIVATE gauge_frame fssound soarrec platform_os ${M_LIBS})
+  # -fno-gnu-unique: a dlclose really unloads, so a reload starts from load state.
+  target_compile_options(${name} PRIVATE -fno-gnu-unique)
   target_link_options(${name} PRIVATE -Wl,--no-undefined)
   target_include_directories(${name} PRIVATE ${PROJECT_SOURCE_DIR})
 endfunction()

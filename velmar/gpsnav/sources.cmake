@@ -1,0 +1,2 @@
+# Sources of this gauge folder, relative to it.
+set(PART_SOURCES)
