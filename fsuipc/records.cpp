@@ -1,0 +1,2 @@
+// Request-record code shared by both transports (in progress).
+#include "fsuipc/records.h"
