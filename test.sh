@@ -1,0 +1,24 @@
+#!/bin/sh
+# Builds and runs every test: once plainly, once under AddressSanitizer and
+# UndefinedBehaviorSanitizer, then the fuzz targets for a bounded time.
+set -e
+cd "$(dirname "$0")"
+tools/deps.sh
+JOBS=$(nproc)
+
+echo "== plain build"
+cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+ninja -C build
+ctest --test-dir build -j"$JOBS" --output-on-failure
+
+echo "== AddressSanitizer + UndefinedBehaviorSanitizer build"
+cmake -S . -B build-asan -G Ninja -DCMAKE_BUILD_TYPE=Debug -DGAUGE_SANITIZE=ON -DGAUGE_BENCH=OFF >/dev/null
+ninja -C build-asan
+ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
+  ctest --test-dir build-asan -j"$JOBS" --output-on-failure
+
+if [ -x tools/fuzz.sh ]; then
+  echo "== fuzzing"
+  tools/fuzz.sh "${FUZZ_SECONDS:-60}"
+fi
+echo "all test passes done"

@@ -1,0 +1,14 @@
+#!/bin/sh
+# Installs the Debian 12 packages the build and the tests need, if missing.
+set -e
+PACKAGES="cmake ninja-build g++ libgtest-dev libbenchmark-dev clang clang-format python3"
+missing=""
+for p in $PACKAGES; do
+  dpkg -s "$p" >/dev/null 2>&1 || missing="$missing $p"
+done
+[ -z "$missing" ] && exit 0
+echo "installing:$missing"
+SUDO=""
+[ "$(id -u)" -ne 0 ] && SUDO="sudo"
+$SUDO apt-get update -q
+DEBIAN_FRONTEND=noninteractive $SUDO apt-get install -y -q $missing
