@@ -37,8 +37,7 @@ inline constexpr uint32_t kMaxBitmapSidePx = 8192;
 // Parses manifest `text`. `name` (the file's path) prefixes every message:
 // "NAME:LINE: what is wrong". Returns nullopt with `error` set on the first
 // fault. Generator names are checked against the known generators.
-std::optional<std::vector<ManifestEntry>> parse_manifest(const std::string& text,
-                                                         const std::string& name,
-                                                         std::string* error);
+std::optional<std::vector<ManifestEntry>>
+parse_manifest(const std::string &text, const std::string &name, std::string *error);
 
 } // namespace rescomp

@@ -7,29 +7,29 @@ namespace rescomp {
 namespace {
 
 constexpr uint32_t kFileHeaderBytes = 14;
-constexpr uint32_t kInfoHeaderBytes = 40; // BITMAPINFOHEADER
+constexpr uint32_t kInfoHeaderBytes = 40;  // BITMAPINFOHEADER
 constexpr uint32_t kPixelsPerMetre = 2835; // 72 dpi
 
-// 3x5 pixel hex digits, one row per entry, bit 2 = left column.
-// Who reads this: draw_digit.
-constexpr std::array<std::array<uint8_t, 5>, 16> kHexFont = {{
-    {7, 5, 5, 5, 7}, // 0
-    {2, 6, 2, 2, 7}, // 1
-    {7, 1, 7, 4, 7}, // 2
-    {7, 1, 3, 1, 7}, // 3
-    {5, 5, 7, 1, 1}, // 4
-    {7, 4, 7, 1, 7}, // 5
-    {7, 4, 7, 5, 7}, // 6
-    {7, 1, 1, 2, 2}, // 7
-    {7, 5, 7, 5, 7}, // 8
-    {7, 5, 7, 1, 7}, // 9
-    {2, 5, 7, 5, 5}, // A
-    {6, 5, 6, 5, 6}, // B
-    {7, 4, 4, 4, 7}, // C
-    {6, 5, 5, 5, 6}, // D
-    {7, 4, 6, 4, 7}, // E
-    {7, 4, 6, 4, 4}, // F
-}};
+// 3x5 pixel hex digits: five rows of three pixels, top row first, as binary
+// digit groups (1 = ink). Who reads this: draw_digit.
+constexpr std::array<uint16_t, 16> kHexFont = {
+    0b111'101'101'101'111, // 0
+    0b010'110'010'010'111, // 1
+    0b111'001'111'100'111, // 2
+    0b111'001'011'001'111, // 3
+    0b101'101'111'001'001, // 4
+    0b111'100'111'001'111, // 5
+    0b111'100'111'101'111, // 6
+    0b111'001'001'010'010, // 7
+    0b111'101'111'101'111, // 8
+    0b111'101'111'001'111, // 9
+    0b010'101'111'101'101, // A
+    0b110'101'110'101'110, // B
+    0b111'100'100'100'111, // C
+    0b110'101'101'101'110, // D
+    0b111'100'110'100'111, // E
+    0b111'100'110'100'100, // F
+};
 
 struct Rgb {
   uint8_t r, g, b;
@@ -54,7 +54,7 @@ public:
     pixels_[at + 2] = c.r;
   }
 
-  const std::vector<uint8_t>& pixels() const { return pixels_; }
+  const std::vector<uint8_t> &pixels() const { return pixels_; }
 
 private:
   uint32_t width_px_;
@@ -63,12 +63,12 @@ private:
   std::vector<uint8_t> pixels_;
 };
 
-void put_u16(std::vector<uint8_t>& out, uint16_t v) {
+void put_u16(std::vector<uint8_t> &out, uint16_t v) {
   out.push_back(static_cast<uint8_t>(v));
   out.push_back(static_cast<uint8_t>(v >> 8));
 }
 
-void put_u32(std::vector<uint8_t>& out, uint32_t v) {
+void put_u32(std::vector<uint8_t> &out, uint32_t v) {
   put_u16(out, static_cast<uint16_t>(v));
   put_u16(out, static_cast<uint16_t>(v >> 16));
 }
@@ -81,10 +81,10 @@ Rgb colour_for(uint32_t id) {
           static_cast<uint8_t>(64 + ((h >> 16) & 0x7F))};
 }
 
-void draw_digit(Canvas& canvas, int digit, uint32_t left, uint32_t top, uint32_t scale, Rgb ink) {
+void draw_digit(Canvas &canvas, int digit, uint32_t left, uint32_t top, uint32_t scale, Rgb ink) {
   for (uint32_t row = 0; row < 5; ++row) {
     for (uint32_t col = 0; col < 3; ++col) {
-      if ((kHexFont[digit][row] >> (2 - col) & 1) == 0) {
+      if ((kHexFont[digit] >> ((4 - row) * 3 + (2 - col)) & 1) == 0) {
         continue;
       }
       for (uint32_t dy = 0; dy < scale; ++dy) {
@@ -120,7 +120,7 @@ std::vector<uint8_t> make_placeholder_bitmap(uint32_t id, uint32_t width_px, uin
     draw_digit(canvas, digit, 2 + static_cast<uint32_t>(i) * 4 * scale, 2, scale, ink);
   }
 
-  const auto& pixels = canvas.pixels();
+  const auto &pixels = canvas.pixels();
   std::vector<uint8_t> out;
   out.reserve(kFileHeaderBytes + kInfoHeaderBytes + pixels.size());
   out.push_back('B');

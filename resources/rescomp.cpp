@@ -18,14 +18,14 @@
 
 namespace {
 
-int fail(const std::string& message) {
+int fail(const std::string &message) {
   std::cerr << "rescomp: " << message << "\n";
   return 1;
 }
 
 } // namespace
 
-int main(int argc, char** argv) {
+int main(int argc, char **argv) {
   if (argc != 3) {
     std::cerr << "usage: rescomp MANIFEST OUT.bin\n";
     return 2;
@@ -47,7 +47,7 @@ int main(int argc, char** argv) {
   }
 
   std::vector<rescomp::SectionEntry> entries;
-  for (const auto& item : *manifest) {
+  for (const auto &item : *manifest) {
     rescomp::SectionEntry entry{.type = 0, .id = item.id, .bytes = {}};
     if (item.kind == rescomp::ManifestKind::kBitmap) {
       entry.type = static_cast<uint32_t>(gaugeres::ResourceType::kBitmap);
@@ -67,7 +67,7 @@ int main(int argc, char** argv) {
   tmp_path += ".tmp";
   {
     std::ofstream out(tmp_path, std::ios::binary | std::ios::trunc);
-    out.write(reinterpret_cast<const char*>(section->data()),
+    out.write(reinterpret_cast<const char *>(section->data()),
               static_cast<std::streamsize>(section->size()));
     out.close();
     if (!out) {

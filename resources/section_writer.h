@@ -18,7 +18,7 @@ struct SectionEntry {
 // Data follow the directory in entry order, each started on a 4-byte
 // boundary (padding is zero). Returns nullopt with `error` set if the
 // section would not fit 32-bit offsets.
-std::optional<std::vector<uint8_t>> build_section(const std::vector<SectionEntry>& entries,
-                                                  std::string* error);
+std::optional<std::vector<uint8_t>> build_section(const std::vector<SectionEntry> &entries,
+                                                  std::string *error);
 
 } // namespace rescomp

@@ -31,7 +31,7 @@ private:
 };
 
 // Samples in [-1, 1] to PCM bytes: 16-bit signed or 8-bit unsigned.
-std::vector<uint8_t> to_pcm16(const std::vector<double>& samples) {
+std::vector<uint8_t> to_pcm16(const std::vector<double> &samples) {
   std::vector<uint8_t> out;
   out.reserve(samples.size() * 2);
   for (double s : samples) {
@@ -42,7 +42,7 @@ std::vector<uint8_t> to_pcm16(const std::vector<double>& samples) {
   return out;
 }
 
-std::vector<uint8_t> to_pcm8(const std::vector<double>& samples) {
+std::vector<uint8_t> to_pcm8(const std::vector<double> &samples) {
   std::vector<uint8_t> out;
   out.reserve(samples.size());
   for (double s : samples) {
@@ -51,7 +51,7 @@ std::vector<uint8_t> to_pcm8(const std::vector<double>& samples) {
   return out;
 }
 
-std::vector<double> interleave(const std::vector<double>& left, const std::vector<double>& right) {
+std::vector<double> interleave(const std::vector<double> &left, const std::vector<double> &right) {
   std::vector<double> out(left.size() * 2);
   for (size_t i = 0; i < left.size(); ++i) {
     out[2 * i] = left[i];
@@ -62,8 +62,8 @@ std::vector<double> interleave(const std::vector<double>& left, const std::vecto
 
 // A decaying noise burst added at `start`: `tau_samples` is the 1/e time,
 // `smooth` (0..1) a one-pole low-pass that darkens the noise.
-void add_burst(std::vector<double>& out, size_t start, double amplitude, double tau_samples,
-               double smooth, Noise& noise) {
+void add_burst(std::vector<double> &out, size_t start, double amplitude, double tau_samples,
+               double smooth, Noise &noise) {
   double low = 0.0;
   const size_t length = static_cast<size_t>(tau_samples * 6.0);
   for (size_t i = 0; i < length && start + i < out.size(); ++i) {
@@ -73,7 +73,7 @@ void add_burst(std::vector<double>& out, size_t start, double amplitude, double 
 }
 
 // A decaying sine added at `start` (a knock of the lever on its stop).
-void add_knock(std::vector<double>& out, size_t start, double amplitude, double frequency_hz,
+void add_knock(std::vector<double> &out, size_t start, double amplitude, double frequency_hz,
                double rate_hz, double tau_samples) {
   const size_t length = static_cast<size_t>(tau_samples * 6.0);
   for (size_t i = 0; i < length && start + i < out.size(); ++i) {
@@ -182,9 +182,11 @@ std::vector<uint8_t> make_run_end_chime() {
   struct Note {
     double start_s, length_s, frequency_hz;
   };
-  constexpr std::array<Note, 2> kNotes = {{{0.0, 0.25, 880.0}, {0.25, 0.35, 587.33}}};
+  constexpr std::array<Note, 2> kNotes = {
+      {{0.0, 0.25, 880.0}, {0.25, 0.35, 587.33}}
+  };
   std::vector<double> s(static_cast<size_t>(0.6 * kRate8000Hz), 0.0);
-  for (const Note& note : kNotes) {
+  for (const Note &note : kNotes) {
     const size_t start = static_cast<size_t>(note.start_s * kRate8000Hz);
     const size_t length = static_cast<size_t>(note.length_s * kRate8000Hz);
     const double attack = 0.005 * kRate8000Hz;
@@ -213,32 +215,34 @@ std::vector<uint8_t> make_blink_tone() {
 }
 
 // Who reads this: the manifest parser (names) and rescomp (bytes).
-constexpr std::array<SoundGenerator, 7> kGenerators = {{
-    {.name = "climb_tone", .description = "1650 Hz beep, 22050 Hz mono 16-bit", .make = make_climb_tone},
-    {.name = "sink_tone", .description = "400 Hz near-square beep, 22050 Hz mono 16-bit", .make = make_sink_tone},
-    {.name = "airbrake_closing", .description = "ratchet and knock, 22050 Hz mono 8-bit", .make = make_airbrake_closing},
-    {.name = "airbrake_opening", .description = "slide and knock, 22050 Hz mono 8-bit", .make = make_airbrake_opening},
-    {.name = "switch_click", .description = "click, 22050 Hz stereo 16-bit", .make = make_switch_click},
-    {.name = "run_end_chime", .description = "two-note chime, 8000 Hz mono 16-bit", .make = make_run_end_chime},
-    {.name = "blink_tone", .description = "2 kHz beep, 44100 Hz stereo 16-bit", .make = make_blink_tone},
-}};
+constexpr SoundGenerator kGenerators[] = {
+    {"climb_tone",       "1650 Hz beep, 22050 Hz mono 16-bit",            make_climb_tone      },
+    {"sink_tone",        "400 Hz near-square beep, 22050 Hz mono 16-bit", make_sink_tone       },
+    {"airbrake_closing", "ratchet and knock, 22050 Hz mono 8-bit",        make_airbrake_closing},
+    {"airbrake_opening", "slide and knock, 22050 Hz mono 8-bit",          make_airbrake_opening},
+    {"switch_click",     "click, 22050 Hz stereo 16-bit",                 make_switch_click    },
+    {"run_end_chime",    "two-note chime, 8000 Hz mono 16-bit",           make_run_end_chime   },
+    {"blink_tone",       "2 kHz beep, 44100 Hz stereo 16-bit",            make_blink_tone      },
+};
 
-void put_u16(std::vector<uint8_t>& out, uint16_t v) {
+void put_u16(std::vector<uint8_t> &out, uint16_t v) {
   out.push_back(static_cast<uint8_t>(v));
   out.push_back(static_cast<uint8_t>(v >> 8));
 }
 
-void put_u32(std::vector<uint8_t>& out, uint32_t v) {
+void put_u32(std::vector<uint8_t> &out, uint32_t v) {
   put_u16(out, static_cast<uint16_t>(v));
   put_u16(out, static_cast<uint16_t>(v >> 16));
 }
 
 } // namespace
 
-std::span<const SoundGenerator> sound_generators() { return kGenerators; }
+std::span<const SoundGenerator> sound_generators() {
+  return kGenerators;
+}
 
-const SoundGenerator* find_sound_generator(const std::string& name) {
-  for (const auto& generator : kGenerators) {
+const SoundGenerator *find_sound_generator(const std::string &name) {
+  for (const auto &generator : kGenerators) {
     if (name == generator.name) {
       return &generator;
     }

@@ -10,15 +10,15 @@
 namespace rescomp {
 
 struct SoundGenerator {
-  const char* name;
-  const char* description;
+  const char *name;
+  const char *description;
   std::vector<uint8_t> (*make)();
 };
 
 // Every generator a manifest may name.
 std::span<const SoundGenerator> sound_generators();
 // The generator called `name`, or null.
-const SoundGenerator* find_sound_generator(const std::string& name);
+const SoundGenerator *find_sound_generator(const std::string &name);
 
 // A RIFF/WAVE PCM file around `data` (interleaved little-endian samples).
 // 8-bit samples are unsigned, 16-bit signed.

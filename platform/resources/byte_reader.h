@@ -7,8 +7,7 @@
 
 namespace gaugeres {
 
-template <typename T>
-std::optional<T> read_le(std::span<const uint8_t> bytes, uint64_t offset) {
+template <typename T> std::optional<T> read_le(std::span<const uint8_t> bytes, uint64_t offset) {
   if (offset > bytes.size() || bytes.size() - offset < sizeof(T)) {
     return std::nullopt;
   }

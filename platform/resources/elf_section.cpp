@@ -37,7 +37,7 @@ struct SectionTable {
   uint64_t at(uint64_t index) const { return offset + index * entry_bytes; }
 };
 
-bool fail(std::string* error, const std::string& what) {
+bool fail(std::string *error, const std::string &what) {
   if (error) {
     *error = what;
   }
@@ -45,8 +45,8 @@ bool fail(std::string* error, const std::string& what) {
 }
 
 // Contents of section `index` as a range of the file, checked to lie inside.
-std::optional<ByteRange> section_range(const SectionTable& table, uint64_t index,
-                                       std::string* error) {
+std::optional<ByteRange> section_range(const SectionTable &table, uint64_t index,
+                                       std::string *error) {
   const uint64_t at = table.at(index);
   const auto type = read_le<uint32_t>(table.file, at + kShType);
   const auto offset = read_le<uint64_t>(table.file, at + kShOffset);
@@ -68,8 +68,8 @@ std::optional<ByteRange> section_range(const SectionTable& table, uint64_t index
 
 } // namespace
 
-std::optional<ByteRange> find_elf_section(std::span<const uint8_t> file, const std::string& name,
-                                          std::string* error) {
+std::optional<ByteRange> find_elf_section(std::span<const uint8_t> file, const std::string &name,
+                                          std::string *error) {
   if (file.size() < kElfHeaderBytes || std::memcmp(file.data(), kElfMagic, 4) != 0) {
     fail(error, "not an ELF file");
     return std::nullopt;
@@ -125,7 +125,7 @@ std::optional<ByteRange> find_elf_section(std::span<const uint8_t> file, const s
       continue; // a damaged name matches nothing
     }
     const auto rest = name_table.subspan(name_at);
-    const size_t length = strnlen(reinterpret_cast<const char*>(rest.data()), rest.size());
+    const size_t length = strnlen(reinterpret_cast<const char *>(rest.data()), rest.size());
     if (length == rest.size()) {
       continue; // unterminated
     }

@@ -17,7 +17,7 @@ struct ByteRange {
 // set (without the file's name) if the image is not ELF64 little-endian,
 // any header or the section-name table reaches past the image, or there is
 // no such section with contents in the file.
-std::optional<ByteRange> find_elf_section(std::span<const uint8_t> file, const std::string& name,
-                                          std::string* error);
+std::optional<ByteRange> find_elf_section(std::span<const uint8_t> file, const std::string &name,
+                                          std::string *error);
 
 } // namespace gaugeres

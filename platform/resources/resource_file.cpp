@@ -19,14 +19,14 @@ constexpr uint32_t kBmpInfoHeaderBytes = 40; // BITMAPINFOHEADER; later versions
 constexpr uint64_t kBmpWidthAt = 18;
 constexpr uint64_t kBmpHeightAt = 22;
 
-bool set_error(std::string* error, const std::string& what) {
+bool set_error(std::string *error, const std::string &what) {
   if (error) {
     *error = what;
   }
   return false;
 }
 
-std::optional<std::vector<uint8_t>> read_file(const std::string& path, std::string* error) {
+std::optional<std::vector<uint8_t>> read_file(const std::string &path, std::string *error) {
   std::ifstream in(path, std::ios::binary | std::ios::ate);
   if (!in) {
     set_error(error, path + ": cannot open");
@@ -39,7 +39,7 @@ std::optional<std::vector<uint8_t>> read_file(const std::string& path, std::stri
   }
   std::vector<uint8_t> bytes(static_cast<size_t>(size));
   in.seekg(0);
-  if (!in.read(reinterpret_cast<char*>(bytes.data()), size)) {
+  if (!in.read(reinterpret_cast<char *>(bytes.data()), size)) {
     set_error(error, path + ": cannot read");
     return std::nullopt;
   }
@@ -48,7 +48,7 @@ std::optional<std::vector<uint8_t>> read_file(const std::string& path, std::stri
 
 } // namespace
 
-std::optional<ResourceFile> ResourceFile::open(const std::string& path, std::string* error) {
+std::optional<ResourceFile> ResourceFile::open(const std::string &path, std::string *error) {
   auto file = read_file(path, error);
   if (!file) {
     return std::nullopt;
@@ -60,7 +60,8 @@ std::optional<ResourceFile> ResourceFile::open(const std::string& path, std::str
     return std::nullopt;
   }
   std::vector<uint8_t> section(file->begin() + static_cast<std::ptrdiff_t>(range->offset),
-                               file->begin() + static_cast<std::ptrdiff_t>(range->offset + range->size));
+                               file->begin() +
+                                   static_cast<std::ptrdiff_t>(range->offset + range->size));
   auto resources = from_section(std::move(section), &why);
   if (!resources) {
     set_error(error, path + ": section " + kSectionName + ": " + why);
@@ -69,7 +70,7 @@ std::optional<ResourceFile> ResourceFile::open(const std::string& path, std::str
 }
 
 std::optional<ResourceFile> ResourceFile::from_section(std::vector<uint8_t> section,
-                                                       std::string* error) {
+                                                       std::string *error) {
   ResourceFile out;
   out.section_ = std::move(section);
   const std::span<const uint8_t> bytes = out.section_;
@@ -111,15 +112,15 @@ std::optional<ResourceFile> ResourceFile::from_section(std::vector<uint8_t> sect
   return out;
 }
 
-ResourceFile::ResourceFile(const ResourceFile& other)
+ResourceFile::ResourceFile(const ResourceFile &other)
     : section_(other.section_), entries_(other.entries_) {
-  for (auto& entry : entries_) {
+  for (auto &entry : entries_) {
     entry.bytes = std::span<const uint8_t>(section_).subspan(
         static_cast<size_t>(entry.bytes.data() - other.section_.data()), entry.bytes.size());
   }
 }
 
-ResourceFile& ResourceFile::operator=(const ResourceFile& other) {
+ResourceFile &ResourceFile::operator=(const ResourceFile &other) {
   if (this != &other) {
     ResourceFile copy(other);
     *this = std::move(copy);
@@ -128,7 +129,7 @@ ResourceFile& ResourceFile::operator=(const ResourceFile& other) {
 }
 
 std::optional<std::span<const uint8_t>> ResourceFile::find(ResourceType type, int32_t id) const {
-  for (const auto& entry : entries_) {
+  for (const auto &entry : entries_) {
     if (entry.type == type && entry.id == id) {
       return entry.bytes;
     }

@@ -33,21 +33,21 @@ class ResourceFile {
 public:
   // Reads the section from the module file at `path`. On failure returns
   // nullopt and, if `error` is given, says why (naming the path).
-  static std::optional<ResourceFile> open(const std::string& path, std::string* error);
+  static std::optional<ResourceFile> open(const std::string &path, std::string *error);
   // Builds from an already extracted section (tests, fuzzing). Rejects a
   // wrong magic, a directory or an entry that reaches past the section, an
   // unknown type and a (type, id) pair given twice.
-  static std::optional<ResourceFile> from_section(std::vector<uint8_t> section, std::string* error);
+  static std::optional<ResourceFile> from_section(std::vector<uint8_t> section, std::string *error);
 
   // Copies re-point their entries into their own section bytes.
-  ResourceFile(const ResourceFile& other);
-  ResourceFile& operator=(const ResourceFile& other);
-  ResourceFile(ResourceFile&&) noexcept = default;
-  ResourceFile& operator=(ResourceFile&&) noexcept = default;
+  ResourceFile(const ResourceFile &other);
+  ResourceFile &operator=(const ResourceFile &other);
+  ResourceFile(ResourceFile &&) noexcept = default;
+  ResourceFile &operator=(ResourceFile &&) noexcept = default;
   ~ResourceFile() = default;
 
   std::optional<std::span<const uint8_t>> find(ResourceType type, int32_t id) const;
-  const std::vector<ResourceEntry>& entries() const { return entries_; }
+  const std::vector<ResourceEntry> &entries() const { return entries_; }
 
 private:
   ResourceFile() = default;
