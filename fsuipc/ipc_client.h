@@ -12,10 +12,10 @@
 
 namespace fsuipc {
 
-int32_t IpcConnect(uint32_t required_sim_version, uint32_t* result);
+int32_t IpcConnect(uint32_t required_sim_version, uint32_t *result);
 void IpcDisconnect();
-int32_t IpcQueueRead(uint32_t offset, uint32_t size, void* destination, uint32_t* result);
-int32_t IpcQueueWrite(uint32_t offset, uint32_t size, const void* source, uint32_t* result);
-int32_t IpcExchange(uint32_t* result);
+int32_t IpcQueueRead(uint32_t offset, uint32_t size, void *destination, uint32_t *result);
+int32_t IpcQueueWrite(uint32_t offset, uint32_t size, const void *source, uint32_t *result);
+int32_t IpcExchange(uint32_t *result);
 
 } // namespace fsuipc

@@ -19,10 +19,10 @@ inline constexpr uint32_t kRequestAreaBytes = 16384;
 extern uint8_t fsuipc_area[kRequestAreaBytes];
 extern uint32_t fsuipc_result;
 
-int32_t InProcConnect(uint32_t required_sim_version, uint32_t* result, void* area, uint32_t size);
+int32_t InProcConnect(uint32_t required_sim_version, uint32_t *result, void *area, uint32_t size);
 void InProcDisconnect();
-int32_t InProcQueueRead(uint32_t offset, uint32_t size, void* destination, uint32_t* result);
-int32_t InProcQueueWrite(uint32_t offset, uint32_t size, const void* source, uint32_t* result);
-int32_t InProcExchange(uint32_t* result);
+int32_t InProcQueueRead(uint32_t offset, uint32_t size, void *destination, uint32_t *result);
+int32_t InProcQueueWrite(uint32_t offset, uint32_t size, const void *source, uint32_t *result);
+int32_t InProcExchange(uint32_t *result);
 
 } // namespace ostrel

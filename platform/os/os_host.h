@@ -2,6 +2,7 @@
 // back from it. Ordinary C++.
 #pragma once
 
+#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -17,5 +18,15 @@ struct MessageBoxRecord {
 std::vector<MessageBoxRecord> take_message_boxes();
 // Whether message boxes are also printed to standard error (default on).
 void set_message_box_echo(bool echo);
+
+// Folder holding what processes of this user share: the atom and message
+// tables and the sockets of published windows. $GAUGE_RUNTIME_DIR if set
+// (tests give each run its own), else $XDG_RUNTIME_DIR/gaugehost, else
+// /tmp/gaugehost-UID. Read on every use, so a test may change it.
+std::filesystem::path runtime_dir();
+
+// Fault injection for tests: the next `count` os_map_view calls fail with
+// kOsErrorNotEnoughMemory.
+void fail_next_map_views(int count);
 
 } // namespace platform_os

@@ -54,7 +54,7 @@ int64_t os_clock_now_ms() {
   return clock_virtual ? virtual_now_ms : wall_now_ms();
 }
 
-void os_ftime(OsTimeB* out) {
+void os_ftime(OsTimeB *out) {
   const int64_t now_ms = os_clock_now_ms();
   out->time_s = now_ms / 1000;
   out->millitm = static_cast<uint16_t>(now_ms % 1000);
@@ -68,11 +68,17 @@ void os_sleep(uint32_t ms) {
   }
 }
 
-uint32_t os_get_current_process_id() { return static_cast<uint32_t>(getpid()); }
-uint32_t os_get_last_error() { return last_error; }
-void os_set_last_error(uint32_t error) { last_error = error; }
+uint32_t os_get_current_process_id() {
+  return static_cast<uint32_t>(getpid());
+}
+uint32_t os_get_last_error() {
+  return last_error;
+}
+void os_set_last_error(uint32_t error) {
+  last_error = error;
+}
 
-int os_message_box(OsWindow, const char* text, const char* caption, uint32_t) {
+int os_message_box(OsWindow, const char *text, const char *caption, uint32_t) {
   std::lock_guard lock(box_mutex);
   boxes.push_back({caption ? caption : "", text ? text : "", os_clock_now_ms()});
   if (box_echo) {
