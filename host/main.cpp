@@ -8,10 +8,11 @@
 
 #include "host/console.h"
 #include "host/host.h"
+#include "platform/fsuipc_server/host_offset_server.h"
 
 namespace {
 
-int usage(std::ostream& out, int code) {
+int usage(std::ostream &out, int code) {
   out << "usage: gaugehost script FILE|- [--modules DIR] [--real-time]\n"
          "       gaugehost list MODULE [--modules DIR]\n"
          "\n"
@@ -23,7 +24,7 @@ int usage(std::ostream& out, int code) {
 
 } // namespace
 
-int main(int argc, char** argv) {
+int main(int argc, char **argv) {
   std::string mode, target;
   gaugehost::HostOptions options;
   for (int i = 1; i < argc; ++i) {
@@ -47,19 +48,22 @@ int main(int argc, char** argv) {
   }
 
   gaugehost::Host host(options);
+  // FSUIPC is up in the host's own process, so durnik and ostrel find it.
+  fsuipc_server::HostOffsetServer offset_server(host);
   if (mode == "list") {
     std::string error;
     if (!host.load_module(target, error)) {
       std::cerr << error << "\n";
       return 2;
     }
-    for (const auto& name : host.gauge_names(target)) {
+    for (const auto &name : host.gauge_names(target)) {
       std::cout << target << "!" << name << "\n";
     }
     return 0;
   }
 
   gaugehost::Console console(host, std::cout);
+  offset_server.add_console_commands(console);
   if (target == "-") {
     return console.run(std::cin, std::cerr);
   }
