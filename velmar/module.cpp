@@ -1,5 +1,6 @@
 // The velmar module: its exported Linkage and gauge list.
 #include "frame/module_frame.h"
+#include "velmar/companions/gauges.h"
 
 GAUGE_EXPORT LinkageRecord Linkage = {
     .module_id = kModuleId,
@@ -8,5 +9,5 @@ GAUGE_EXPORT LinkageRecord Linkage = {
     .reserved_a = 0,
     .reserved_b = 0,
     .link_version = 0x900,
-    .gauges = {nullptr},
+    .gauges = {&velmar::caf_gauge, &velmar::mc_gauge, &velmar::test_gauge, nullptr},
 };
