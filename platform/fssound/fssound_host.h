@@ -10,27 +10,40 @@
 #include <string>
 #include <vector>
 
+namespace gaugeres {
+class ResourceFile;
+}
+
 namespace fssound {
 
 // The host value passed with gauge service 3 for the module file at `path`;
 // sound_load reads that module's SOUND resources. Returns false with `error`
-// set if the module's resources cannot be read.
-bool register_module(uint32_t host_value, const std::string& path, std::string* error);
+// set if the module's resources cannot be read. Registering a host value
+// again replaces its resources; sounds already loaded keep their samples.
+bool register_module(uint32_t host_value, const std::string &path, std::string *error);
+// The same from resources already in memory (tests).
+void register_resources(uint32_t host_value, const gaugeres::ResourceFile &resources);
+// Forgets the module and stops and frees every sound loaded from it: its
+// handles become unknown.
 void unregister_module(uint32_t host_value);
 
 struct CallRecord {
   std::string op;      // "sound_load", "sound_play", ...
-  int32_t resource_id; // the sound's resource id, or the id asked for by sound_load
+  int32_t resource_id; // the sound's resource id, or the id asked for by sound_load;
+                       // 0 for an unknown handle
   std::string args;    // further arguments as text, e.g. "loop=1" or "rate=24560"
   int64_t result;      // 0 for operations without a result
+  std::string error;   // why a call failed, e.g. "unknown handle 7"; empty on success
 };
-// Calls since the last take, oldest first.
+// Calls since the last take, oldest first (at most the last 100000).
 std::vector<CallRecord> take_calls();
 
 // From now on the mix is written to a 44.1 kHz 16-bit stereo WAV file at
-// `path` as time passes. Returns false with `error` set if it cannot be opened.
-bool start_recording(const std::string& path, std::string* error);
-// Finishes the header and closes the file (also done at exit).
+// `path` as time passes. Returns false with `error` set if it cannot be
+// opened. A recording already running is finished first.
+bool start_recording(const std::string &path, std::string *error);
+// Mixes up to now, finishes the header and closes the file (also done at
+// exit).
 void stop_recording();
 
 // Mixes up to the clock's present.
@@ -39,7 +52,8 @@ void sync();
 // Number of sounds playing now.
 int playing_count();
 
-// Forgets every sound, module and log entry (the host's unload, tests).
+// Forgets every sound, module and log entry and finishes any recording (the
+// host's unload, tests). The next call starts the mix clock afresh.
 void reset();
 
 } // namespace fssound

@@ -1,0 +1,85 @@
+#include "platform/fssound/sound_library.h"
+
+#include <vector>
+
+#include "platform/os/os.h"
+
+namespace fssound {
+namespace {
+
+// Frames rendered per recorder write: 93 ms, a bounded buffer for long gaps.
+constexpr uint64_t kRenderChunkFrames = 4096;
+
+} // namespace
+
+void SoundLibrary::catch_up() {
+  const int64_t now_ms = os_clock_now_ms();
+  if (!clock_started_ || now_ms < origin_ms_) {
+    clock_started_ = true;
+    origin_ms_ = now_ms;
+    mixed_frames_ = 0;
+    return;
+  }
+  // Whole frames due by now; counting from a fixed origin keeps the
+  // fraction of a frame in each millisecond from drifting.
+  const uint64_t due = static_cast<uint64_t>(now_ms - origin_ms_) * kMixRateHz / 1000;
+  if (due < mixed_frames_) {
+    // The clock went back inside the mixed span: start counting afresh.
+    origin_ms_ = now_ms;
+    mixed_frames_ = 0;
+    return;
+  }
+  uint64_t frames = due - mixed_frames_;
+  mixed_frames_ = due;
+  if (!recorder_.is_open()) {
+    mixer_.skip(frames);
+    return;
+  }
+  std::vector<int16_t> buffer;
+  while (frames > 0 && recorder_.is_open()) {
+    const uint64_t chunk = std::min(frames, kRenderChunkFrames);
+    buffer.resize(chunk * kMixChannels);
+    mixer_.render(buffer);
+    recorder_.write(buffer);
+    frames -= chunk;
+  }
+  mixer_.skip(frames); // what is left if the recording ended on the way
+}
+
+void SoundLibrary::log(std::string op, int32_t resource_id, std::string args, int64_t result,
+                       std::string error) {
+  if (calls_.size() >= kMaxCallLog) {
+    calls_.pop_front();
+  }
+  calls_.push_back({.op = std::move(op),
+                    .resource_id = resource_id,
+                    .args = std::move(args),
+                    .result = result,
+                    .error = std::move(error)});
+}
+
+std::vector<CallRecord> SoundLibrary::take_calls() {
+  std::vector<CallRecord> out(std::make_move_iterator(calls_.begin()),
+                              std::make_move_iterator(calls_.end()));
+  calls_.clear();
+  return out;
+}
+
+void SoundLibrary::reset() {
+  recorder_.close();
+  mixer_.clear();
+  modules_.clear();
+  calls_.clear();
+  clock_started_ = false;
+  origin_ms_ = 0;
+  mixed_frames_ = 0;
+}
+
+SoundLibrary &library() {
+  // Destroyed at exit after main returns: the recorder's destructor then
+  // finishes the WAV header of a recording nobody stopped.
+  static SoundLibrary instance;
+  return instance;
+}
+
+} // namespace fssound
