@@ -1,4 +1,5 @@
 // The durnik module: its exported Linkage and gauge list.
+#include "durnik/gauges.h"
 #include "frame/module_frame.h"
 
 GAUGE_EXPORT LinkageRecord Linkage = {
@@ -8,5 +9,7 @@ GAUGE_EXPORT LinkageRecord Linkage = {
     .reserved_a = 0,
     .reserved_b = 0,
     .link_version = 0x800,
-    .gauges = {nullptr},
+    .gauges = {&durnik::vsi_gauge, &durnik::alt_gauge, &durnik::asi_gauge, &durnik::cmp_gauge,
+               &durnik::sti_gauge, &durnik::ai_gauge, &durnik::gr_gauge, &durnik::spl_gauge,
+               &durnik::com_gauge, &durnik::bsw_gauge, &durnik::bdp_gauge, nullptr},
 };
