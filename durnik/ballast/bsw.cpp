@@ -16,6 +16,10 @@ enum : int32_t { kValveClosed = 1, kValveOpen = 2 };
 
 inline constexpr uint32_t kLevelBytes = 4;
 inline constexpr uint32_t kLevelFull_raw = 0x800000;
+// Put into the read's destination before each dump read: 512 times a full
+// tank, never a real level, so it still standing after the exchange means the
+// server's answer did not arrive.
+inline constexpr uint32_t kNoAnswer_raw = 0xFFFFFFFF;
 inline constexpr double kDumpInterval_ms = 1000.0;
 inline constexpr double kDumpFactor = 0.99;
 // The fill only accepts simulator version code 2; the dump accepts any (0).
@@ -58,12 +62,7 @@ void start_up_fill() {
                             2.0 * capacity_gal;
   if (amount_gal < capacity_gal) {
     if (fsuipc::IpcConnect(kFillSimVersion, &result_code) != 0) {
-      level_to_write_raw = kLevelFull_raw;
-      fsuipc::IpcQueueWrite(fsuipc::kOffsetTank1Level, kLevelBytes, &level_to_write_raw,
-                            &result_code);
-      fsuipc::IpcQueueWrite(fsuipc::kOffsetTank2Level, kLevelBytes, &level_to_write_raw,
-                            &result_code);
-      fsuipc::IpcExchange(&result_code);
+      write_both_tanks(kLevelFull_raw);
     }
     fsuipc::IpcDisconnect();
   }
@@ -72,24 +71,29 @@ void start_up_fill() {
 
 // Sets both tanks to 99 % of tank 1's level with its low 16 bits dropped.
 // From full this takes 115 steps; the step that reads 0 writes 0 and closes
-// the valve. A step whose read fails writes nothing: the previous answer (0
-// before any) would otherwise be written back as the tanks' level.
+// the valve.
+//
+// A step whose read brings no answer writes nothing and leaves the valve
+// alone: the exchange failed, or it succeeded without delivering the read
+// (a spoiled record ends the unpacking). Writing back the previous answer
+// instead (0 before any) would empty both tanks at once.
 void dump_step() {
   const int32_t now_ms = frame::module_clock_ms();
   if (static_cast<double>(now_ms - last_dump_step_ms) <= kDumpInterval_ms) {
     return;
   }
   if (fsuipc::IpcConnect(kAnySimVersion, &result_code) != 0) {
-    const bool read_ok = fsuipc::IpcQueueRead(fsuipc::kOffsetTank1Level, kLevelBytes,
-                                              &level_read_raw, &result_code) != 0 &&
-                         fsuipc::IpcExchange(&result_code) != 0;
-    if (read_ok) {
+    level_read_raw = kNoAnswer_raw;
+    const bool exchanged = fsuipc::IpcQueueRead(fsuipc::kOffsetTank1Level, kLevelBytes,
+                                                &level_read_raw, &result_code) != 0 &&
+                           fsuipc::IpcExchange(&result_code) != 0;
+    if (exchanged && level_read_raw != kNoAnswer_raw) {
       const uint32_t k = level_read_raw >> 16;
-      const double level_raw = kDumpFactor * (k / 128.0) * 128.0 * 65536.0;
-      if (static_cast<uint32_t>(level_raw) == 0) {
+      const auto level_raw = static_cast<uint32_t>(kDumpFactor * (k / 128.0) * 128.0 * 65536.0);
+      if (level_raw == 0) {
         valve = kValveClosed;
       }
-      write_both_tanks(static_cast<uint32_t>(level_raw));
+      write_both_tanks(level_raw);
     }
   }
   fsuipc::IpcDisconnect();
