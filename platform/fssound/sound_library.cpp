@@ -1,5 +1,6 @@
 #include "platform/fssound/sound_library.h"
 
+#include <cstdlib>
 #include <vector>
 
 #include "platform/os/os.h"
@@ -76,10 +77,17 @@ void SoundLibrary::reset() {
 }
 
 SoundLibrary &library() {
-  // Destroyed at exit after main returns: the recorder's destructor then
-  // finishes the WAV header of a recording nobody stopped.
-  static SoundLibrary instance;
-  return instance;
+  // Never destroyed, so a host object torn down late at exit can still call
+  // in; an exit hook finishes the WAV header of a recording nobody stopped.
+  static SoundLibrary *const instance = [] {
+    auto *lib = new SoundLibrary;
+    std::atexit([] {
+      std::lock_guard lock(library().mutex());
+      library().recorder().close();
+    });
+    return lib;
+  }();
+  return *instance;
 }
 
 } // namespace fssound

@@ -1,6 +1,6 @@
 // Writes the mix to a 44.1 kHz 16-bit stereo WAV file as it is made. The
 // header's two sizes are written as 0 at the start and patched on close
-// (also when the recorder is destroyed at process exit).
+// (the sound library also closes it at process exit).
 #pragma once
 
 #include <cstdint>

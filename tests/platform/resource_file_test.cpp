@@ -243,7 +243,7 @@ TEST(ResourceFileElf, RefusesDamagedFilesNamingThem) {
       {"32-bit class",                   [](auto &f) { f[4] = 1; }                                 },
       {"big-endian",                     [](auto &f) { f[5] = 2; }                                 },
       {"cut to its header",              [](auto &f) { f.resize(64); }                             },
-      {"cut before the section headers", [](auto &f) { f.resize(f.size() - 100); }                 },
+      {"cut before the section headers", [](auto &f) { f.erase(f.end() - 100, f.end()); }                 },
       {"section headers far away",       [](auto &f) { put_u64(f, 0x28, 0xFFFFFFFFFFFF0000ull); }  },
       {"tiny section header size",
        [](auto &f) {

@@ -1,0 +1,40 @@
+// "LNAV_polar.dat": the glider's polar as five lines of text, one number each,
+// in the order a, b, c, reference mass (kg), reserved value. Every line as
+// written is the number in "%12.7f" and a newline; the initial polar reads
+//
+//     -0.0001165
+//      0.0138864
+//     -0.8118127
+//      0.0000000
+//      0.0000000
+//
+// Opened by its bare name in the working folder, read at every power-on of
+// lnav and created from the values in memory when missing. Plain stdio, no
+// host services.
+#pragma once
+
+#include "velmar/lnav/glide_math.h"
+
+namespace lnav {
+
+inline constexpr char kPolarFileName[] = "LNAV_polar.dat";
+
+// The leading decimal number of a line: blanks may precede it; a line without
+// one, or a number too large for a double, reads as 0.0. Only decimal
+// notation counts ("0x10" reads 0, "inf" and "nan" read 0.0).
+double leading_number(const char *line);
+
+// Reads the five values from `path` into `polar`, each from a whole line
+// however long; a missing line reads as 0.0. Returns false, leaving `polar`
+// untouched, when the file cannot be opened or read (a folder of that name).
+bool read_polar_file(const char *path, Polar &polar);
+
+// Writes the five values of `polar` to `path`, each "%12.7f" and a newline,
+// but only when no file of that name exists yet: an existing file that could
+// not be read is never appended to. Returns whether the file was written.
+bool create_polar_file(const char *path, const Polar &polar);
+
+// Reads `path`, or creates it from `polar` when it cannot be read.
+void load_or_create_polar_file(const char *path, Polar &polar);
+
+} // namespace lnav

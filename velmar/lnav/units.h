@@ -1,0 +1,65 @@
+// Unit conversions of lnav: internal values are metric, the display follows
+// the host units setting (velmar::unit_system: 0 nautical, 1 imperial, 2 metric).
+#pragma once
+
+#include <cmath>
+#include <cstdint>
+
+#include "velmar/shared_state.h"
+
+namespace lnav {
+
+inline constexpr double kKmhPerKnot = 1.852;
+inline constexpr double kKmPerNauticalMile = 1.852;
+inline constexpr double kFeetPerMetre = 3.280839895013123;
+inline constexpr double kKnotsPerMps = 1.9438;
+inline constexpr double kInHgPerHpa = 0.02953;
+inline constexpr double kLitresPerGallon = 3.785;
+inline constexpr double kRawPerMps = 256.0;         // vertical speed token counts 1/256 m/s
+inline constexpr double kTankLevelFull = 8388608.0; // 0x800000
+
+inline constexpr int32_t kUnitsNautical = 0;
+inline constexpr int32_t kUnitsImperial = 1;
+
+inline double knots_to_kmh(double knots) {
+  return knots * kKmhPerKnot;
+}
+inline double gallons_to_litres(double gallons) {
+  return gallons * kLitresPerGallon;
+}
+
+// Altitudes: feet with units 0 and 1.
+inline double altitude_for_display(double metres) {
+  const int32_t units = velmar::unit_system;
+  return units == kUnitsNautical || units == kUnitsImperial ? metres * kFeetPerMetre : metres;
+}
+// Vertical speeds: knots with units 0 and 1.
+inline double vertical_speed_for_display(double mps) {
+  const int32_t units = velmar::unit_system;
+  return units == kUnitsNautical || units == kUnitsImperial ? mps * kKnotsPerMps : mps;
+}
+// Distances: nautical miles with units 0.
+inline double distance_for_display(double km) {
+  return velmar::unit_system == kUnitsNautical ? km / kKmPerNauticalMile : km;
+}
+// Wind speeds: knots with units 0.
+inline double wind_for_display(double kmh) {
+  return velmar::unit_system == kUnitsNautical ? kmh / kKmhPerKnot : kmh;
+}
+
+// A host value truncated toward zero to a 32-bit integer; values the type
+// cannot hold saturate, a non-number gives 0.
+inline int32_t truncate_to_int(double value) {
+  if (!(value == value)) {
+    return 0;
+  }
+  if (value >= 2147483647.0) {
+    return INT32_MAX;
+  }
+  if (value <= -2147483648.0) {
+    return INT32_MIN;
+  }
+  return static_cast<int32_t>(value);
+}
+
+} // namespace lnav
