@@ -199,6 +199,9 @@ TEST(Mc, VarioKeepsItsIntegerArithmetic) {
   EXPECT_DOUBLE_EQ(vario_after(-500.0, 120), -494);
   EXPECT_DOUBLE_EQ(vario_after(3000.0, 120), 2560);
   EXPECT_DOUBLE_EQ(vario_after(-3000.0, 120), -2560);
+  // A wild token saturates the running sum instead of overflowing it.
+  EXPECT_DOUBLE_EQ(vario_after(1e18, 3), 2560);
+  EXPECT_DOUBLE_EQ(vario_after(-1e18, 3), -2560);
 }
 
 TEST(Mc, VarioUsesItsOwnCompensation) {
