@@ -26,11 +26,12 @@ TEST(Caf, SettlesAtWindowGainForEachResponse) {
     int response;
     int window;
   };
-  for (const Case c : {
-           Case{1, 24},
-           Case{2, 48},
-           Case{3, 96}
-  }) {
+  const Case cases[] = {
+      {1, 24},
+      {2, 48},
+      {3, 96},
+  };
+  for (const Case &c : cases) {
     CafPanel fresh;
     fresh.set(kTokenVarioResponse, c.response);
     fresh.set(kTokenVerticalSpeed, 1.0 * kRawPerMps);
@@ -92,12 +93,13 @@ TEST(Caf, CompensationScalesTheEnergyTermButTheScaleDoesNot) {
     double compensation;
     int scale;
   };
-  for (const Case c : {
-           Case{4.0, 2},
-           Case{8.0, 2},
-           Case{0.0, 2},
-           Case{4.0, 1}
-  }) {
+  const Case cases[] = {
+      {4.0, 2},
+      {8.0, 2},
+      {0.0, 2},
+      {4.0, 1},
+  };
+  for (const Case &c : cases) {
     CafPanel fresh;
     fresh.set(kTokenCompensation, c.compensation);
     fresh.set(kTokenVarioScale, c.scale);

@@ -35,11 +35,12 @@ TEST(Mc, TextsInEachUnitsSetting) {
     const char *airspeed;
   };
   // 1000 m and 50 kt: feet with 0 and 1, knots only with 0.
-  for (const Case c : {
-           Case{0, " 3281", " 50"},
-           Case{1, " 3281", " 93"},
-           Case{2, " 1000", " 93"}
-  }) {
+  const Case cases[] = {
+      {0, " 3281", " 50"},
+      {1, " 3281", " 93"},
+      {2, " 1000", " 93"},
+  };
+  for (const Case &c : cases) {
     McPanel panel;
     panel.set(kTokenAltitudeM, 1000.0);
     panel.set(kTokenAirspeedKnots, 50.0);
