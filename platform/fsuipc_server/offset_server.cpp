@@ -173,7 +173,9 @@ void OffsetServer::write_byte(uint32_t offset, uint8_t value) {
 uint64_t OffsetServer::read(uint32_t offset, uint32_t size_bytes) const {
   std::lock_guard lock(mutex_);
   uint64_t value = 0;
-  for (uint32_t i = 0; i < size_bytes && i < 8; ++i) {
+  // Bytes past offset 0xFFFFFFFF do not exist: they read as zero and do not
+  // wrap round to offset 0.
+  for (uint32_t i = 0; i < size_bytes && i < 8 && offset + uint64_t{i} <= UINT32_MAX; ++i) {
     value |= static_cast<uint64_t>(read_byte(offset + i)) << (8 * i);
   }
   return value;
@@ -181,7 +183,7 @@ uint64_t OffsetServer::read(uint32_t offset, uint32_t size_bytes) const {
 
 void OffsetServer::write(uint32_t offset, uint32_t size_bytes, uint64_t value) {
   std::lock_guard lock(mutex_);
-  for (uint32_t i = 0; i < size_bytes && i < 8; ++i) {
+  for (uint32_t i = 0; i < size_bytes && i < 8 && offset + uint64_t{i} <= UINT32_MAX; ++i) {
     write_byte(offset + i, static_cast<uint8_t>(value >> (8 * i)));
   }
 }
@@ -272,7 +274,7 @@ void OffsetServer::perform(uint8_t *area, size_t length_bytes) {
       }
       uint8_t *answer = area + at + fsuipc::kReadHeaderBytes;
       for (uint32_t i = 0; i < size; ++i) {
-        answer[i] = read_byte(offset + i);
+        answer[i] = offset + uint64_t{i} <= UINT32_MAX ? read_byte(offset + i) : 0;
       }
       last_record = at;
       at += fsuipc::kReadHeaderBytes + size;
@@ -283,7 +285,7 @@ void OffsetServer::perform(uint8_t *area, size_t length_bytes) {
         break;
       }
       const uint8_t *data = area + at + fsuipc::kWriteHeaderBytes;
-      for (uint32_t i = 0; i < size; ++i) {
+      for (uint32_t i = 0; i < size && offset + uint64_t{i} <= UINT32_MAX; ++i) {
         write_byte(offset + i, data[i]);
       }
       last_record = at;
