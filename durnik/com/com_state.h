@@ -27,6 +27,7 @@ struct ComState {
   int32_t digits[4];          // last decoded BCD digits (nibbles above 9 kept)
   double frequency_mhz;       // last decoded frequency
 };
+static_assert(sizeof(ComState{}.digits) / sizeof(int32_t) == kHundredths + 1);
 
 // The stored frequencies are 119.30, 122.10, 118.35 and 120.70 MHz.
 extern ComState state;

@@ -203,6 +203,12 @@ TEST_F(DurnikTest, BallastDisplayShowsGallonsOrLitresByUnits) {
   host.set_token(0x129, 0.0);
   host.update(1);
   EXPECT_EQ(text("bdp", 1), "   0");
+  // A nonsense capacity formats 300 digits: bounded by the host's buffer and
+  // cut to the element's five characters.
+  host.set_token(0x123, 8388608.0);
+  host.set_token(0x124, 1e300);
+  host.update(1);
+  EXPECT_EQ(text("bdp", 1).size(), 5u);
 }
 
 } // namespace
