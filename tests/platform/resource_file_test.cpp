@@ -3,10 +3,8 @@
 
 #include <algorithm>
 #include <cstdio>
-#include <cstring>
 #include <filesystem>
 #include <fstream>
-#include <functional>
 #include <iterator>
 
 #include "platform/fssound/wave_decoder.h"
@@ -41,14 +39,6 @@ std::string write_temp(const std::string &name, const std::vector<uint8_t> &byte
   return path.string();
 }
 
-void put_u32(std::vector<uint8_t> &b, size_t at, uint32_t v) {
-  for (int i = 0; i < 4; ++i)
-    b[at + i] = static_cast<uint8_t>(v >> (8 * i));
-}
-void put_u64(std::vector<uint8_t> &b, size_t at, uint64_t v) {
-  for (int i = 0; i < 8; ++i)
-    b[at + i] = static_cast<uint8_t>(v >> (8 * i));
-}
 uint64_t get_le(const std::vector<uint8_t> &b, size_t at, int n) {
   uint64_t v = 0;
   for (int i = 0; i < n; ++i)
@@ -72,20 +62,6 @@ size_t section_header_at(const std::vector<uint8_t> &elf, const std::string &nam
 }
 
 // ---- the built modules ----------------------------------------------------
-
-TEST(ResourceFileModules, VelmarCarriesBothTones) {
-  std::string error;
-  const auto resources = ResourceFile::open(kModuleDir + "/velmar.so", &error);
-  ASSERT_TRUE(resources) << error;
-  for (int32_t id : {0x2C00, 0x2D00}) {
-    const auto bytes = resources->find(ResourceType::kSound, id);
-    ASSERT_TRUE(bytes) << hex(id);
-    EXPECT_EQ(bytes->size(), 8444u);
-    EXPECT_EQ(std::memcmp(bytes->data(), "RIFF", 4), 0);
-  }
-  EXPECT_FALSE(resources->find(ResourceType::kBitmap, 0x2C00)) << "a sound id is not a bitmap";
-  EXPECT_FALSE(resources->find(ResourceType::kSound, 0x2E00));
-}
 
 // Every SOUND of the three modules, in the format its gauges were made for.
 TEST(ResourceFileModules, EverySoundHasItsFormat) {
@@ -148,6 +124,20 @@ TEST(ResourceFileModules, EveryBitmapHasASize) {
 
 // ---- damaged sections ------------------------------------------------------
 
+// Overwrites `width` bytes at `at` with `value`, little-endian.
+struct Patch {
+  const char *what;
+  uint64_t at;
+  int width;
+  uint64_t value;
+};
+
+void apply(std::vector<uint8_t> &bytes, const Patch &patch) {
+  for (int i = 0; i < patch.width; ++i) {
+    bytes[patch.at + i] = static_cast<uint8_t>(patch.value >> (8 * i));
+  }
+}
+
 std::vector<uint8_t> good_section() {
   std::string error;
   return *rescomp::build_section(
@@ -158,54 +148,36 @@ std::vector<uint8_t> good_section() {
       &error);
 }
 
-TEST(ResourceFileSection, ReadsAWellFormedSection) {
-  std::string error;
-  const auto resources = ResourceFile::from_section(good_section(), &error);
-  ASSERT_TRUE(resources) << error;
-  const auto sound = resources->find(ResourceType::kSound, 0x2C00);
-  ASSERT_TRUE(sound);
-  EXPECT_EQ(std::vector<uint8_t>(sound->begin(), sound->end()),
-            (std::vector<uint8_t>{1, 2, 3, 4, 5}));
-  EXPECT_EQ(resources->find(ResourceType::kBitmap, 0x10)->size(), 2u);
-}
-
 TEST(ResourceFileSection, RefusesDamage) {
-  // Directory: magic 0..3, count 4..7, entry i at 8 + 16 i: type, id, offset, size.
-  struct Case {
-    const char *what;
-    void (*damage)(std::vector<uint8_t> &);
+  // Directory: magic 0..3, count 4..7, entry i at 8 + 16 i: type, id, offset,
+  // size. Entry 0's 5 bytes start at 40; the section is 50 bytes long.
+  const Patch patches[] = {
+      {"wrong magic",                 0,  1, 'X'           },
+      {"count far too large",         4,  4, 0xFFFFFFFF    },
+      {"count one too large",         4,  4, 3             },
+      {"offset past the end",         16, 4, 0x7FFFFFFF    },
+      {"size one past the end",       20, 4, 11            },
+      {"offset + size wraps 32 bits", 16, 8, 0x20FFFFFFF0  },
+      {"unknown type",                8,  4, 3             },
+      {"same type and id twice",      24, 8, 0x2C0000000002},
   };
-  const Case cases[] = {
-      {"empty",                       [](std::vector<uint8_t> &s) { s.clear(); }                    },
-      {"cut inside the header",       [](std::vector<uint8_t> &s) { s.resize(7); }                  },
-      {"wrong magic",                 [](std::vector<uint8_t> &s) { s[0] = 'X'; }                   },
-      {"count far too large",         [](std::vector<uint8_t> &s) { put_u32(s, 4, 0xFFFFFFFF); }    },
-      {"directory cut short",         [](std::vector<uint8_t> &s) { s.resize(8 + 16 + 8); }         },
-      {"offset past the end",         [](std::vector<uint8_t> &s) { put_u32(s, 8 + 8, 0x7FFFFFFF); }},
-      {"size one past the end",
-       [](std::vector<uint8_t> &s) {
-         put_u32(s, 8 + 12,
-                 static_cast<uint32_t>(s.size()) - static_cast<uint32_t>(get_le(s, 16, 4)) + 1);
-       }                                                                                            },
-      {"offset + size wraps 32 bits",
-       [](std::vector<uint8_t> &s) {
-         put_u32(s, 8 + 8, 0xFFFFFFF0);
-         put_u32(s, 8 + 12, 0x20);
-       }                                                                                            },
-      {"unknown type",                [](std::vector<uint8_t> &s) { put_u32(s, 8, 3); }             },
-      {"same id twice",
-       [](std::vector<uint8_t> &s) {
-         put_u32(s, 8 + 16, 2);
-         put_u32(s, 8 + 16 + 4, 0x2C00);
-       }                                                                                            },
-  };
-  for (const auto &c : cases) {
+  for (const auto &patch : patches) {
     auto section = good_section();
-    c.damage(section);
+    apply(section, patch);
     std::string error;
-    EXPECT_FALSE(ResourceFile::from_section(section, &error)) << c.what;
-    EXPECT_FALSE(error.empty()) << c.what;
+    EXPECT_FALSE(ResourceFile::from_section(section, &error)) << patch.what;
+    EXPECT_FALSE(error.empty()) << patch.what;
   }
+  for (size_t cut : {0, 7, 8 + 16 + 8}) {
+    auto section = good_section();
+    section.resize(cut);
+    std::string error;
+    EXPECT_FALSE(ResourceFile::from_section(section, &error)) << "cut to " << cut;
+  }
+  std::string error;
+  const auto intact = ResourceFile::from_section(good_section(), &error);
+  ASSERT_TRUE(intact) << error;
+  EXPECT_EQ(intact->find(ResourceType::kSound, 0x2C00)->size(), 5u);
 }
 
 TEST(ResourceFileSection, CopiesOwnTheirBytes) {
@@ -223,58 +195,46 @@ TEST(ResourceFileSection, CopiesOwnTheirBytes) {
     EXPECT_EQ(std::vector<uint8_t>(sound->begin(), sound->end()),
               (std::vector<uint8_t>{1, 2, 3, 4, 5}));
   }
-  EXPECT_NE(copy.find(ResourceType::kSound, 0x2C00)->data(),
-            assigned->find(ResourceType::kSound, 0x2C00)->data());
 }
 
 // ---- damaged module files ----------------------------------------------
 
 TEST(ResourceFileElf, RefusesDamagedFilesNamingThem) {
   const auto module = read_bytes(kModuleDir + "/velmar.so");
-  ASSERT_GT(module.size(), 4096u);
-  const size_t resources_header = section_header_at(module, ".gauge_resources");
-  ASSERT_NE(resources_header, 0u);
-  struct Case {
-    const char *what;
-    std::function<void(std::vector<uint8_t> &)> damage;
+  const uint64_t header = section_header_at(module, ".gauge_resources");
+  ASSERT_NE(header, 0u);
+  const uint64_t section = get_le(module, header + 24, 8);
+  const std::string name = ".gauge_resources";
+  const uint64_t name_at = static_cast<uint64_t>(
+      std::search(module.begin(), module.end(), name.begin(), name.end()) - module.begin());
+  // ELF64 header: class at 4, byte order at 5, section headers' offset at
+  // 0x28, entry size at 0x3A, name table index at 0x3E; section header:
+  // offset at +24, size at +32.
+  const Patch patches[] = {
+      {"not ELF",                       1,           1, 'X'                  },
+      {"32-bit class",                  4,           1, 1                    },
+      {"big-endian",                    5,           1, 2                    },
+      {"section headers far away",      0x28,        8, 0xFFFFFFFFFFFF0000ull},
+      {"section header size too small", 0x3A,        2, 8                    },
+      {"name table index out of range", 0x3E,        2, 0xFFFE               },
+      {"resource section renamed",      name_at + 1, 1, 'X'                  },
+      {"resource section past the end", header + 24, 8, module.size() - 10   },
+      {"resource section size huge",    header + 32, 8, ~0ull                },
+      {"resource directory damaged",    section,     1, 'X'                  },
   };
-  const Case cases[] = {
-      {"not ELF",                        [](auto &f) { f[1] = 'X'; }                               },
-      {"32-bit class",                   [](auto &f) { f[4] = 1; }                                 },
-      {"big-endian",                     [](auto &f) { f[5] = 2; }                                 },
-      {"cut to its header",              [](auto &f) { f.resize(64); }                             },
-      {"cut before the section headers", [](auto &f) { f.erase(f.end() - 100, f.end()); }                 },
-      {"section headers far away",       [](auto &f) { put_u64(f, 0x28, 0xFFFFFFFFFFFF0000ull); }  },
-      {"tiny section header size",
-       [](auto &f) {
-         f[0x3A] = 8;
-         f[0x3B] = 0;
-       }                                                                                           },
-      {"name table index out of range",
-       [](auto &f) {
-         f[0x3E] = 0xFE;
-         f[0x3F] = 0xFF;
-       }                                                                                           },
-      {"resource section renamed",
-       [](auto &f) {
-         const std::string name = ".gauge_resources";
-         auto it = std::search(f.begin(), f.end(), name.begin(), name.end());
-         *(it + 1) = 'X';
-       }                                                                                           },
-      {"resource section past the end",
-       [&](auto &f) { put_u64(f, resources_header + 24, f.size() - 10); }                          },
-      {"resource section size huge",     [&](auto &f) { put_u64(f, resources_header + 32, ~0ull); }},
-      {"resource directory damaged",
-       [&](auto &f) { f[get_le(f, resources_header + 24, 8)] = 'X'; }                              },
-  };
-  for (const auto &c : cases) {
-    auto file = module;
-    c.damage(file);
+  const auto refused = [](const std::vector<uint8_t> &file, const std::string &what) {
     const auto path = write_temp("damaged.so", file);
     std::string error;
-    EXPECT_FALSE(ResourceFile::open(path, &error)) << c.what;
-    EXPECT_NE(error.find(path), std::string::npos) << c.what << ": " << error;
+    EXPECT_FALSE(ResourceFile::open(path, &error)) << what;
+    EXPECT_NE(error.find(path), std::string::npos) << what << ": " << error;
+  };
+  for (const auto &patch : patches) {
+    auto file = module;
+    apply(file, patch);
+    refused(file, patch.what);
   }
+  refused(std::vector<uint8_t>(module.begin(), module.begin() + 64), "cut to its header");
+  refused(std::vector<uint8_t>(module.begin(), module.end() - 100), "section headers cut off");
   std::string error;
   EXPECT_FALSE(ResourceFile::open(kModuleDir + "/no-such-module.so", &error));
   EXPECT_NE(error.find("no-such-module.so"), std::string::npos) << error;
@@ -282,37 +242,31 @@ TEST(ResourceFileElf, RefusesDamagedFilesNamingThem) {
 
 // ---- bitmap sizes ---------------------------------------------------------
 
-TEST(BitmapSize, ReadsBottomUpAndTopDownImages) {
-  auto bmp = rescomp::make_placeholder_bitmap(0x2710, 226, 170);
-  const auto size = gaugeres::bitmap_size(bmp);
+TEST(BitmapSize, ReadsImagesAndRefusesOthers) {
+  const auto good = rescomp::make_placeholder_bitmap(0x2710, 226, 170);
+  const auto size = gaugeres::bitmap_size(good);
   ASSERT_TRUE(size);
   EXPECT_EQ(size->width_px, 226u);
   EXPECT_EQ(size->height_px, 170u);
-  put_u32(bmp, 22, static_cast<uint32_t>(-170)); // top-down
-  EXPECT_EQ(gaugeres::bitmap_size(bmp)->height_px, 170u);
-}
+  auto top_down = good;
+  apply(top_down, {"negative height", 22, 4, static_cast<uint32_t>(-170)});
+  EXPECT_EQ(gaugeres::bitmap_size(top_down)->height_px, 170u);
 
-TEST(BitmapSize, RefusesWhatIsNotABitmap) {
-  const auto good = rescomp::make_placeholder_bitmap(1, 10, 10);
-  struct Case {
-    const char *what;
-    std::function<void(std::vector<uint8_t> &)> damage;
+  // Info header size at 14, width at 18, height at 22.
+  const Patch patches[] = {
+      {"not BM",                           0,  1, 'X'                      },
+      {"info header of an old format",     14, 4, 12                       },
+      {"info header longer than the file", 14, 4, 0x100000                 },
+      {"negative width",                   18, 4, static_cast<uint32_t>(-5)},
+      {"zero height",                      22, 4, 0                        },
+      {"height without magnitude",         22, 4, 0x80000000u              },
   };
-  const Case cases[] = {
-      {"not BM",                           [](auto &b) { b[0] = 'X'; }                               },
-      {"cut inside the info header",       [](auto &b) { b.resize(30); }                             },
-      {"info header of an old format",     [](auto &b) { put_u32(b, 14, 12); }                       },
-      {"info header longer than the file", [](auto &b) { put_u32(b, 14, 0x10000); }                  },
-      {"zero width",                       [](auto &b) { put_u32(b, 18, 0); }                        },
-      {"negative width",                   [](auto &b) { put_u32(b, 18, static_cast<uint32_t>(-5)); }},
-      {"zero height",                      [](auto &b) { put_u32(b, 22, 0); }                        },
-      {"height without magnitude",         [](auto &b) { put_u32(b, 22, 0x80000000u); }              },
-  };
-  for (const auto &c : cases) {
+  for (const auto &patch : patches) {
     auto bmp = good;
-    c.damage(bmp);
-    EXPECT_FALSE(gaugeres::bitmap_size(bmp)) << c.what;
+    apply(bmp, patch);
+    EXPECT_FALSE(gaugeres::bitmap_size(bmp)) << patch.what;
   }
+  EXPECT_FALSE(gaugeres::bitmap_size(std::span(good).first(30))) << "cut short";
 }
 
 } // namespace
