@@ -1,0 +1,64 @@
+#include "ostrel/fsuipc_link.h"
+
+#include "fsuipc/records.h"
+#include "ostrel/fsuipc_inproc.h"
+#include "platform/os/os.h"
+
+namespace ostrel {
+namespace {
+
+// Set by the first successful presence check; never cleared while the module
+// is loaded. Only fsuipc_presence_check reads it.
+constinit bool fsuipc_linked = false;
+
+constexpr const char *kNotLinkedCaption = "FSUIPC Not Linked";
+
+// Preset into a read's answer before the exchange: 512 full tanks, no level
+// or version the server holds. Still standing afterwards, it means that the
+// answer never arrived, although the exchange may report success (a spoiled
+// record ends the unpacking before it).
+constexpr uint32_t kNoAnswer = 0xFFFFFFFF;
+
+} // namespace
+
+int32_t fsuipc_presence_check() {
+  if (fsuipc_linked) {
+    return 1;
+  }
+  if (!fsuipc_open()) {
+    os_message_box(0, "", kNotLinkedCaption, kOsMessageBoxOk);
+    fsuipc_close();
+    return 0;
+  }
+  fsuipc_linked = true;
+  fsuipc_close();
+  return 1;
+}
+
+bool fsuipc_open() {
+  return InProcConnect(0, &fsuipc_result, fsuipc_area, kRequestAreaBytes) != 0;
+}
+
+void fsuipc_close() {
+  InProcDisconnect();
+}
+
+bool fsuipc_read_u32(uint32_t offset, uint32_t *destination) {
+  uint32_t answer = kNoAnswer;
+  if (InProcQueueRead(offset, sizeof answer, &answer, &fsuipc_result) == 0 ||
+      InProcExchange(&fsuipc_result) == 0 || answer == kNoAnswer) {
+    return false;
+  }
+  *destination = answer;
+  return true;
+}
+
+bool fsuipc_write_tank_levels(uint32_t level) {
+  if (InProcQueueWrite(fsuipc::kOffsetTank1Level, sizeof level, &level, &fsuipc_result) == 0 ||
+      InProcQueueWrite(fsuipc::kOffsetTank2Level, sizeof level, &level, &fsuipc_result) == 0) {
+    return false;
+  }
+  return InProcExchange(&fsuipc_result) != 0;
+}
+
+} // namespace ostrel
