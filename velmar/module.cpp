@@ -1,6 +1,7 @@
 // The velmar module: its exported Linkage and gauge list.
 #include "frame/module_frame.h"
 #include "velmar/companions/gauges.h"
+#include "velmar/gpsnav/gauge.h"
 #include "velmar/lnav/lnav_gauge.h"
 
 GAUGE_EXPORT LinkageRecord Linkage = {
@@ -10,6 +11,6 @@ GAUGE_EXPORT LinkageRecord Linkage = {
     .reserved_a = 0,
     .reserved_b = 0,
     .link_version = 0x900,
-    .gauges = {&lnav::gauge_header, &velmar::caf_gauge, &velmar::mc_gauge, &velmar::test_gauge,
-               nullptr},
+    .gauges = {&velmar::gpsnav_gauge, &lnav::gauge_header, &velmar::caf_gauge, &velmar::mc_gauge,
+               &velmar::test_gauge, nullptr},
 };

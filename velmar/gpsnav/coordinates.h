@@ -1,0 +1,27 @@
+// Positions in signed minutes of arc (north and east positive), the position
+// texts of the turnpoint file, and the flat-earth distance and bearing.
+#pragma once
+
+namespace velmar::gpsnav {
+
+struct Position {
+  double lat_min;
+  double lon_min;
+};
+
+struct DistanceBearing {
+  double distance_km;
+  double bearing_deg; // true, 0 to below 360
+};
+
+// "52:30.500N  " -> 3150.5; "52:30:30N   " -> 3150.500001 (seconds at the
+// instrument's 0.0166667 minutes each); negative unless the text holds an N.
+double latitude_to_minutes(const char *text);
+// "005:07.200E " -> 307.2; negative unless the text holds an E.
+double longitude_to_minutes(const char *text);
+
+// Distance on a local flat projection (111.321 km per degree of longitude at
+// the middle latitude, 111.15 km per degree of latitude) and the bearing.
+DistanceBearing distance_bearing(Position from, Position to);
+
+} // namespace velmar::gpsnav
