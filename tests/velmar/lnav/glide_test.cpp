@@ -151,6 +151,9 @@ TEST_F(GlideTest, RequiredAltitudeToTheActiveTurnpoint) {
   EXPECT_EQ(panel_.probe(kProbeRequiredAltitudeM), 0.0);
   EXPECT_EQ(panel_.text(kValueLine), "    0");
   EXPECT_EQ(panel_.value(kGlideBar, 1), -500.0); // far above a path to nowhere
+  panel_.go_to_page(22);                         // hides the bar
+  EXPECT_EQ(panel_.value(kGlideBar, 1), 0.0);
+  EXPECT_EQ(panel_.value(kGlideFrame), 0.0);
 }
 
 // Against a headwind as fast as the speed to fly the goal is out of reach:

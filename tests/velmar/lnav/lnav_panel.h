@@ -13,6 +13,7 @@
 #include <sstream>
 #include <string>
 #include <unistd.h>
+#include <vector>
 
 #include "host/host.h"
 #include "tests/velmar/lnav/fixture/lnav_fixture_tokens.h"
@@ -127,6 +128,14 @@ public:
       EXPECT_TRUE(host_.place(module, "probe", "probe", error)) << error;
     } else {
       EXPECT_TRUE(host_.place(module, "lnav", "lnav", error)) << error;
+    }
+  }
+  // The given gauges of `module`, in this order.
+  LnavPanel(const std::string &module, const std::vector<std::string> &gauges) : host_(options()) {
+    std::string error;
+    EXPECT_TRUE(host_.load_module(module, error)) << error;
+    for (const std::string &gauge : gauges) {
+      EXPECT_TRUE(host_.place(module, gauge, gauge, error)) << error;
     }
   }
 
