@@ -135,7 +135,7 @@ constinit NeedleElement main_needle = {
                 .children = main_needle_children,
                 .drawing_flags = 3},
     .points = needle_points,
-    .point_count = 3,
+    .point_count = sizeof needle_points / sizeof needle_points[0],
     .callback = main_needle_value,
 };
 constinit Element *second_needle_children[] = {&main_needle.element, nullptr};
@@ -151,7 +151,7 @@ constinit NeedleElement second_needle = {
                 .children = second_needle_children,
                 .drawing_flags = 3},
     .points = needle_points,
-    .point_count = 3,
+    .point_count = sizeof needle_points / sizeof needle_points[0],
     .callback = second_needle_value,
 };
 constinit Element *unit_label_children[] = {&second_needle.element, nullptr};
