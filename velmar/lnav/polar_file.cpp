@@ -73,23 +73,28 @@ double leading_number(const char *line) {
   return std::isfinite(value) ? value : 0.0;
 }
 
-bool read_polar_file(const char *path, Polar &polar) {
-  std::FILE *file = std::fopen(path, "r");
-  if (file == nullptr) {
-    return false;
-  }
+bool read_polar_stream(std::FILE *file, Polar &polar) {
   Polar values = polar;
   char line[kNumberChars + 1];
   for (int i = 0; i < kPolarValues; ++i) {
     *polar_slot(values, i) = read_line(file, line) ? leading_number(line) : 0.0;
   }
   // A read error (a folder of that name, for one) is no file to read.
-  const bool readable = std::ferror(file) == 0;
-  std::fclose(file);
-  if (readable) {
-    polar = values;
+  if (std::ferror(file) != 0) {
+    return false;
   }
-  return readable;
+  polar = values;
+  return true;
+}
+
+bool read_polar_file(const char *path, Polar &polar) {
+  std::FILE *file = std::fopen(path, "r");
+  if (file == nullptr) {
+    return false;
+  }
+  const bool read = read_polar_stream(file, polar);
+  std::fclose(file);
+  return read;
 }
 
 bool create_polar_file(const char *path, const Polar &polar) {

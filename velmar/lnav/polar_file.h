@@ -13,6 +13,8 @@
 // host services.
 #pragma once
 
+#include <cstdio>
+
 #include "velmar/lnav/glide_math.h"
 
 namespace lnav {
@@ -28,6 +30,9 @@ double leading_number(const char *line);
 // however long; a missing line reads as 0.0. Returns false, leaving `polar`
 // untouched, when the file cannot be opened or read (a folder of that name).
 bool read_polar_file(const char *path, Polar &polar);
+
+// The same from an open stream, which stays open.
+bool read_polar_stream(std::FILE *file, Polar &polar);
 
 // Writes the five values of `polar` to `path`, each "%12.7f" and a newline,
 // but only when no file of that name exists yet: an existing file that could
