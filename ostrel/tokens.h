@@ -52,7 +52,7 @@ inline constexpr uint32_t kTokenWindDownCancelB = 0x312;
 // Value of kTokenUnitSetting (truncated) that selects metric display.
 inline constexpr int32_t kUnitSettingMetric = 2;
 
-// ---- key events (value 0 unless stated) ----------------------------------
+// ---- key events (value 0 unless the comment gives one) -----------------
 
 // Launch climb command, sent on every update of a run and its wind-down.
 // Value: +1 inside the 10 .. 15 m/s band, (rate - 15) x 256 x 15 above it,

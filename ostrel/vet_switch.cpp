@@ -27,7 +27,7 @@ constexpr float kBlinkHalfPeriodMs = 500.0f;
 constexpr int64_t kSecondTickMs = 1000;
 constexpr int64_t kEndingBurstIntervalMs = 300;
 constexpr int64_t kRampStepMs = 1000;
-constexpr float kRampDecayPerStep = 0.9f;
+constexpr double kRampDecayPerStep = 0.9;
 // The ramp ends once its truncated command is at most this in magnitude.
 constexpr int64_t kRampEndMagnitude = 200;
 constexpr uint32_t kWindDownDelayS = 10; // after the run end second
@@ -44,6 +44,8 @@ constexpr float kAboveBandGain = 15.0f;
 constexpr int32_t kInsideBandCommand = 1;
 // Wind-down command: vertical speed (1/256 m/s) times this.
 constexpr double kWindDownGain = 15.0;
+// Token 0x02 is in 1/256 m.
+constexpr double kAltitudeRawPerMetre = 256.0;
 // The start's command from the start altitude reference, per metre.
 constexpr float kStartCommandPerMetre = -3.0f;
 
@@ -119,7 +121,7 @@ void return_to_idle(VetRun &run) {
   run.winding = false;
 }
 
-// Step 3: the run under power.
+// The run under power: lamp, climb-rate hold, limits, ending burst, run end.
 void powered_step(VetRun &run) {
   if (run.lamp_toggled && run.lamp_state == kLampReady) {
     send(kKeyLampToggle);
@@ -172,8 +174,8 @@ void powered_step(VetRun &run) {
   }
 }
 
-// Step 4: while ending, the command follows the climb rate until, 10 s after
-// the run end, a ramp takes it down by 10 % a second.
+// While ending: the command follows the climb rate until, 10 s after the run
+// end, a ramp takes it down by 10 % a second; either cancel token stops it.
 void wind_down_step(VetRun &run) {
   const auto command = static_cast<float>(frame::read_token(climb_var) * kWindDownGain);
   if (!run.winding) {
@@ -190,7 +192,7 @@ void wind_down_step(VetRun &run) {
   if (run.winding) {
     const int32_t now_ms = frame::module_clock_ms();
     if (elapsed_ms(now_ms, run.ramp_mark_ms) > kRampStepMs) {
-      run.ramp_value = run.ramp_value * kRampDecayPerStep;
+      run.ramp_value = static_cast<float>(run.ramp_value * kRampDecayPerStep);
       const int32_t ramp_command = truncate_i32(run.ramp_value);
       send(kKeyClimbCommand, ramp_command);
       if (std::llabs(static_cast<long long>(ramp_command)) <= kRampEndMagnitude) {
@@ -273,7 +275,8 @@ uint32_t vet_start(MousePoint *, uint32_t flags) {
   for (uint32_t key_event : kStartBurst) {
     send(key_event);
   }
-  run.start_reference_m = static_cast<float>(frame::read_token(start_altitude_var) / kRawPerMps);
+  run.start_reference_m =
+      static_cast<float>(frame::read_token(start_altitude_var) / kAltitudeRawPerMetre);
   if (run.start_reference_m > 0.0f) {
     send(kKeyClimbCommand, truncate_i32(run.start_reference_m * kStartCommandPerMetre));
   }

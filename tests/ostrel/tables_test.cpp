@@ -33,45 +33,21 @@ std::map<int32_t, Size> listed_bitmaps() {
 
 struct GaugeRow {
   const char *name;
-  uint32_t default_size;
-  bool has_callback;
-  int elements; // root included
-  int mouse_children;
+  uint32_t size; // default size
+  bool callback; // has a GaugeCallback
+  int elements;  // root included
+  int rects;     // mouse children
 };
 // The module's gauge list, in order.
 constexpr GaugeRow kGauges[] = {
-    {.name = "white",
-     .default_size = 100,
-     .has_callback = true,
-     .elements = 2,
-     .mouse_children = 0                                                                                },
-    {.name = "red",        .default_size = 100, .has_callback = true, .elements = 2, .mouse_children = 0},
-    {.name = "blue",       .default_size = 100, .has_callback = true, .elements = 2, .mouse_children = 0},
-    {.name = "ballast",
-     .default_size = 80,
-     .has_callback = false,
-     .elements = 3,
-     .mouse_children = 9                                                                                },
-    {.name = "VETdisplay",
-     .default_size = 226,
-     .has_callback = false,
-     .elements = 13,
-     .mouse_children = 0                                                                                },
-    {.name = "VETlamp",
-     .default_size = 100,
-     .has_callback = true,
-     .elements = 2,
-     .mouse_children = 1                                                                                },
-    {.name = "VETsetup",
-     .default_size = 100,
-     .has_callback = false,
-     .elements = 2,
-     .mouse_children = 2                                                                                },
-    {.name = "VETswitch",
-     .default_size = 100,
-     .has_callback = true,
-     .elements = 2,
-     .mouse_children = 2                                                                                },
+    {.name = "white",      .size = 100, .callback = true,  .elements = 2,  .rects = 0},
+    {.name = "red",        .size = 100, .callback = true,  .elements = 2,  .rects = 0},
+    {.name = "blue",       .size = 100, .callback = true,  .elements = 2,  .rects = 0},
+    {.name = "ballast",    .size = 80,  .callback = false, .elements = 3,  .rects = 9},
+    {.name = "VETdisplay", .size = 226, .callback = false, .elements = 13, .rects = 0},
+    {.name = "VETlamp",    .size = 100, .callback = true,  .elements = 2,  .rects = 1},
+    {.name = "VETsetup",   .size = 100, .callback = false, .elements = 2,  .rects = 2},
+    {.name = "VETswitch",  .size = 100, .callback = true,  .elements = 2,  .rects = 2},
 };
 
 TEST(OstrelTables, GaugeListInOrder) {
@@ -92,8 +68,8 @@ TEST(OstrelTables, EveryElementAndRectangleFitsItsGauge) {
     gaugehost::PlacedGauge *g = panel.host().gauge(row.name);
     ASSERT_NE(g, nullptr);
     EXPECT_EQ(g->header->header_version, kHeaderVersion);
-    EXPECT_EQ(g->header->default_size, row.default_size);
-    EXPECT_EQ(g->header->gauge_callback != nullptr, row.has_callback);
+    EXPECT_EQ(g->header->default_size, row.size);
+    EXPECT_EQ(g->header->gauge_callback != nullptr, row.callback);
     ASSERT_EQ(static_cast<int>(g->elements.size()), row.elements);
 
     const Element *root = g->elements[0].element;
@@ -135,7 +111,7 @@ TEST(OstrelTables, EveryElementAndRectangleFitsItsGauge) {
       }
     }
 
-    EXPECT_EQ(static_cast<int>(g->mouse_targets.size()), row.mouse_children);
+    EXPECT_EQ(static_cast<int>(g->mouse_targets.size()), row.rects);
     for (const gaugehost::MouseTarget &t : g->mouse_targets) {
       SCOPED_TRACE("rectangle at " + std::to_string(t.x) + "," + std::to_string(t.y));
       EXPECT_LT(t.x, root_size.width);
@@ -148,7 +124,7 @@ TEST(OstrelTables, EveryElementAndRectangleFitsItsGauge) {
     const MouseRectangle *list = g->header->mouse_list;
     EXPECT_EQ(list[0].kind, kMouseParent);
     EXPECT_EQ(list[0].width, 0);
-    const int close = row.mouse_children + 1;
+    const int close = row.rects + 1;
     EXPECT_EQ(list[close].kind, kMouseEndParent);
     EXPECT_EQ(list[close + 1].kind, kMouseEnd);
   }

@@ -57,20 +57,6 @@ TEST(VetDisplay, LongValuesAreCutToTheLineWithoutHarm) {
   EXPECT_EQ(line(panel, 12).substr(0, 4), "   3");
 }
 
-TEST(VetDisplay, EveryLineShowsTheSameUpdate) {
-  OstrelPanel panel;
-  panel.place("VETdisplay");
-  panel.token(kTokenClimbRaw, 1.0 * 256);
-  panel.token(kTokenAirspeedKnots, 50);
-  panel.update();
-  panel.token(kTokenClimbRaw, 3.0 * 256);
-  panel.token(kTokenAirspeedKnots, 60);
-  panel.update();
-  EXPECT_EQ(line(panel, 5), "   111.1 km/h");
-  EXPECT_EQ(line(panel, 7), "     3.0 vs");
-  EXPECT_EQ(line(panel, 12), "    3.00@111.1");
-}
-
 TEST(VetDisplay, MaximumClimbHoldsUntilTheNextStart) {
   OstrelPanel panel;
   panel.place("VETswitch");

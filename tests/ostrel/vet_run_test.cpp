@@ -72,32 +72,25 @@ struct LaunchPanel : OstrelPanel {
   int seconds() { return std::stoi(text("VETdisplay", kSecondsLine)); }
   void start() { click("VETswitch", kStartX, kStartY); }
   void stop() { click("VETswitch", kStopX, kStopY); }
+  // From the default 450 m in steps of 10 on VETsetup.
   void set_target(double target_m) {
-    // From the default 450 in steps of 10.
-    const int steps = static_cast<int>(std::lround((target_m - 450.0) / 10.0));
-    for (int i = 0; i < std::abs(steps); ++i) {
-      if (steps > 0) {
-        click("VETsetup", kUpX, kUpY);
-      } else {
-        click("VETsetup", kDownX, kDownY);
-      }
+    for (double m = 450; m < target_m; m += 10) {
+      click("VETsetup", kUpX, kUpY);
+    }
+    for (double m = 450; m > target_m; m -= 10) {
+      click("VETsetup", kDownX, kDownY);
     }
   }
 };
 
-TEST(VetRun, PlacementSendsThePowerOffPair) {
+TEST(VetRun, PlacementPowersOffAndTheFlagMakesReady) {
   OstrelPanel panel;
   panel.place("VETswitch");
+  panel.place("VETlamp");
   EXPECT_EQ(panel.keys(), (std::vector<Key>{
                               {kKeyPowerOffA, 0},
                               {kKeyPowerOffB, 0}
   }));
-}
-
-TEST(VetRun, ReadyOnlyWhileTokenAllowsIt) {
-  OstrelPanel panel;
-  panel.place("VETswitch");
-  panel.place("VETlamp");
   panel.update();
   EXPECT_EQ(panel.value("VETlamp", kIcon), kLampOff);
   panel.token(kTokenLevelSetAllowed, 1);
@@ -107,10 +100,9 @@ TEST(VetRun, ReadyOnlyWhileTokenAllowsIt) {
 
 TEST(VetRun, StartSendsItsBurstInOrder) {
   LaunchPanel panel;
-  panel.console("server absent");
-  panel.token(kTokenStartAltitudeRaw, 100.5 * 256); // start reference 100.5 m
+  panel.console("server absent"); // no version event, the start goes on
+  panel.token(kTokenStartAltitudeRaw, 100.5 * 256);
   panel.start();
-  // No FSUIPC on this panel: no simulator-version event.
   EXPECT_EQ(panel.keys(), (std::vector<Key>{
                               {kKeyClimbCommand, 0   },
                               {0x1009F,          0   },
@@ -123,37 +115,27 @@ TEST(VetRun, StartSendsItsBurstInOrder) {
                               {0x1003C,          0   },
                               {kKeyClimbCommand, -301}
   }));
+  EXPECT_EQ(panel.sounds_played(), std::vector<int32_t>{kSoundClick});
   panel.update();
   EXPECT_EQ(panel.switch_image(), 1);
+  // Again while running: nothing, not even the click.
+  panel.keys();
+  panel.start();
+  EXPECT_TRUE(panel.keys().empty());
+  EXPECT_TRUE(panel.sounds_played().empty());
 }
 
-TEST(VetRun, SimulatorVersionSixOrSevenAddsItsEventToTheStart) {
+TEST(VetRun, SimulatorVersionSixOrSevenAddsItsEvent) {
   for (uint16_t code : {2, 5, 6, 7, 8}) {
     fsuipc_server::ServerOptions options;
     options.sim_code = code;
     LaunchPanel panel(options);
     panel.start();
     const std::vector<Key> sent = panel.keys();
-    ASSERT_GE(sent.size(), 2u);
     const bool older = code == 6 || code == 7;
+    ASSERT_EQ(sent.size(), older ? 10u : 9u) << "code " << code;
     EXPECT_EQ(sent[1] == (Key{0x100AA, 0}), older) << "code " << code;
-    EXPECT_EQ(sent.size(), older ? 10u : 9u) << "code " << code;
   }
-}
-
-TEST(VetRun, StartTakesNoVersionFromAnAnswerThatNeverCame) {
-  // The server spoils the read: whatever an earlier read left behind (here a
-  // ballast level whose low half is 6) must not pass for the version.
-  fsuipc_server::ServerOptions options;
-  options.sim_code = 6;
-  LaunchPanel panel(options);
-  panel.place("ballast");
-  panel.token(0x123, 0x400006);
-  panel.token(0x129, 0x400006);
-  panel.click("ballast", 170, 90); // +10 % reads tank 1
-  panel.console("server corrupt");
-  panel.start();
-  EXPECT_TRUE(panel.key_values(0x100AA).empty());
 }
 
 TEST(VetRun, StartWithoutTheFlagOnlyResetsTheMaximumClimb) {
@@ -167,22 +149,10 @@ TEST(VetRun, StartWithoutTheFlagOnlyResetsTheMaximumClimb) {
   panel.keys();
   panel.start();
   EXPECT_TRUE(panel.keys().empty());
+  EXPECT_TRUE(panel.sounds_played().empty());
   panel.update();
   EXPECT_EQ(panel.text("VETdisplay", 8), "     2.0 vs(max)");
   EXPECT_EQ(panel.switch_image(), 0);
-}
-
-TEST(VetRun, SecondStartWhileRunningDoesNothing) {
-  LaunchPanel panel;
-  panel.start();
-  panel.update(3);
-  panel.keys();
-  panel.sounds_played();
-  panel.start();
-  EXPECT_TRUE(panel.keys().empty());
-  EXPECT_TRUE(panel.sounds_played().empty());
-  panel.update();
-  EXPECT_EQ(panel.seconds(), 0);
 }
 
 TEST(VetRun, ClimbRateHoldAtAndAroundItsBand) {
@@ -195,13 +165,12 @@ TEST(VetRun, ClimbRateHoldAtAndAroundItsBand) {
     int32_t command;
   };
   for (const Case c : {
-           Case{16,  3840 },
-           Case{15,  1    },
-           Case{12,  1    },
-           Case{10,  1    },
-           Case{9.5, -128 },
-           Case{0,   -2560},
-           Case{-2,  -3072}
+           Case{16,         3840     },
+           Case{15,         1        },
+           Case{10,         1        },
+           Case{9.5,        -128     },
+           Case{-2,         -3072    },
+           Case{1e12 / 256, INT32_MAX}
   }) {
     panel.token(kTokenClimbRaw, climb_raw(c.rate_mps));
     panel.update();
@@ -210,16 +179,8 @@ TEST(VetRun, ClimbRateHoldAtAndAroundItsBand) {
   }
 }
 
-TEST(VetRun, ClimbRateBeyondAnyCommandSaturates) {
-  LaunchPanel panel;
-  panel.start();
-  panel.token(kTokenClimbRaw, 1e12);
-  panel.update();
-  EXPECT_EQ(panel.key_values(kKeyClimbCommand).back(), INT32_MAX);
-}
-
-// Updates until the ending burst starts and returns the seconds that the
-// display showed in the update before (what the sequence saw).
+// Updates until the ending burst starts; returns the seconds that the
+// display showed in the update before, which the sequence then saw.
 int seconds_seen_when_ending_starts(LaunchPanel &panel) {
   int seen = panel.seconds();
   for (int i = 0; i < 2000; ++i) {
@@ -227,10 +188,8 @@ int seconds_seen_when_ending_starts(LaunchPanel &panel) {
     if (!panel.key_values(kKeyEndingPulse).empty()) {
       return seen;
     }
-    EXPECT_NE(panel.lamp(), kLampEnding);
     seen = panel.seconds();
   }
-  ADD_FAILURE() << "no ending";
   return -1;
 }
 
@@ -242,10 +201,8 @@ TEST(VetRun, TimeLimitsEndTheRunOneSecondPastTheirValue) {
   for (const Case c : {
            Case{370, 50},
            Case{380, 65},
-           Case{450, 65},
            Case{520, 65},
-           Case{530, 70},
-           Case{600, 70}
+           Case{530, 70}
   }) {
     LaunchPanel panel;
     panel.place("VETsetup");
@@ -269,7 +226,7 @@ TEST(VetRun, HeightLimitIsAboveTheStartReference) {
   EXPECT_EQ(panel.lamp(), kLampEnding);
 }
 
-TEST(VetRun, EndingBurstsEvery300MsUntilThePowerIsOff) {
+TEST(VetRun, EndingBurstsEvery300MsUntilBothPowerTokensAreZero) {
   LaunchPanel panel;
   panel.start();
   panel.keys();
@@ -284,13 +241,16 @@ TEST(VetRun, EndingBurstsEvery300MsUntilThePowerIsOff) {
                               {kKeyClimbCommand, 0    }
   }));
   EXPECT_EQ(panel.sounds_played(), std::vector<int32_t>{kSoundRunEnd});
-  // Bursts at more than 300 ms: every sixth 55 ms update.
-  panel.update(18);
+  panel.update(18); // more than 300 ms: every sixth 55 ms update
   EXPECT_EQ(panel.key_values(kKeyEndingPulse).size(), 3u);
-  EXPECT_TRUE(panel.sounds_played().empty()); // the end sound plays once a run
+  EXPECT_TRUE(panel.sounds_played().empty()); // once a run
 
+  panel.token(kTokenThrottleAux, 1);
   panel.token(kTokenThrottle, 0);
-  panel.update(); // 0x82 is still 0 from the start
+  panel.update(10);
+  EXPECT_TRUE(panel.key_values(kKeyPowerOffA).empty());
+  panel.token(kTokenThrottleAux, 0);
+  panel.update();
   const std::vector<Key> run_end = panel.keys();
   EXPECT_EQ(std::count(run_end.begin(), run_end.end(), Key{kKeyPowerOffA, 0}), 1);
   EXPECT_EQ(std::count(run_end.begin(), run_end.end(), Key{kKeyPowerOffB, 0}), 1);
@@ -298,21 +258,8 @@ TEST(VetRun, EndingBurstsEvery300MsUntilThePowerIsOff) {
   EXPECT_TRUE(panel.key_values(kKeyEndingPulse).empty());
 }
 
-TEST(VetRun, RunEndNeedsBothPowerTokensAtZero) {
-  LaunchPanel panel;
-  panel.start();
-  panel.token(kTokenAltitudeM, 1000);
-  panel.token(kTokenThrottleAux, 1);
-  panel.token(kTokenThrottle, 0);
-  panel.update(10);
-  EXPECT_TRUE(panel.key_values(kKeyPowerOffA).empty());
-  panel.token(kTokenThrottleAux, 0);
-  panel.update();
-  EXPECT_EQ(panel.key_values(kKeyPowerOffA).size(), 1u);
-}
-
-// Runs a launch to its run end; the wind-down command follows a climb of
-// 2 m/s: 512 x 15 = 7680.
+// Runs a launch to its run end; the wind-down command then follows a climb
+// of 2 m/s: 512 x 15 = 7680.
 void run_to_run_end(LaunchPanel &panel) {
   panel.start();
   panel.token(kTokenClimbRaw, climb_raw(2));
@@ -327,8 +274,6 @@ TEST(VetRun, WindDownRampsTenSecondsAfterTheRunEnd) {
   LaunchPanel panel;
   run_to_run_end(panel);
   const int run_end_s = panel.seconds();
-
-  // Until run end + 10 s the command follows the climb rate.
   while (panel.seconds() < run_end_s + 10) {
     panel.update();
     EXPECT_EQ(panel.key_values(kKeyClimbCommand), std::vector<int32_t>{7680});
@@ -338,7 +283,7 @@ TEST(VetRun, WindDownRampsTenSecondsAfterTheRunEnd) {
   EXPECT_EQ(panel.lamp(), kLampOn);
   EXPECT_EQ(panel.key_values(kKeyClimbCommand), std::vector<int32_t>{7680});
 
-  // Then 10 % less every second, until at most 200 in magnitude, then 0.
+  // 10 % less every second, until at most 200 in magnitude, then 0 and idle.
   std::vector<int32_t> ramp;
   for (int i = 0; i < 2000 && panel.lamp() != kLampReady; ++i) {
     panel.update();
@@ -346,13 +291,12 @@ TEST(VetRun, WindDownRampsTenSecondsAfterTheRunEnd) {
       ramp.push_back(v);
     }
   }
-  ASSERT_GE(ramp.size(), 3u);
+  ASSERT_EQ(ramp.size(), 36u); // 35 steps down from 7680, then 0
   EXPECT_EQ(ramp[0], 6912);
   EXPECT_EQ(ramp[1], 6220);
-  EXPECT_EQ(ramp.back(), 0);
-  EXPECT_LE(std::abs(ramp[ramp.size() - 2]), 200);
-  EXPECT_GT(std::abs(ramp[ramp.size() - 3]), 200);
-  EXPECT_EQ(ramp.size(), 36u); // 35 steps down from 7680, then 0
+  EXPECT_GT(ramp[33], 200);
+  EXPECT_LE(ramp[34], 200);
+  EXPECT_EQ(ramp[35], 0);
   EXPECT_EQ(panel.switch_image(), 0);
 }
 
@@ -372,8 +316,9 @@ TEST(VetRun, EitherCancelTokenEndsTheWindDown) {
 }
 
 TEST(VetRun, NoRampWhileThePowerIsStillOn) {
-  // Ending at once by height, engine left running past the tenth second: the
-  // ramp must wait for the run end, whatever an earlier run end second says.
+  // Ending at once by height with the engine left running past the tenth
+  // second: the ramp waits for the run end, whatever an earlier run end
+  // second (0 at load) says.
   LaunchPanel panel;
   panel.start();
   panel.token(kTokenAltitudeM, 1000);
@@ -389,7 +334,7 @@ TEST(VetRun, NoRampWhileThePowerIsStillOn) {
   }
 }
 
-TEST(VetRun, StopEndsARunAtOnce) {
+TEST(VetRun, StopEndsARunAtOnceAndClicksOnlyWhenTheSwitchMoves) {
   LaunchPanel panel;
   panel.start();
   panel.update(3);
@@ -409,24 +354,12 @@ TEST(VetRun, StopEndsARunAtOnce) {
   panel.update();
   EXPECT_EQ(panel.switch_image(), 0);
   EXPECT_EQ(panel.lamp(), kLampReady); // the flag is still set
-  // Stop again: nothing to end, the switch is already at stop.
   panel.stop();
   EXPECT_TRUE(panel.keys().empty());
   EXPECT_TRUE(panel.sounds_played().empty());
 }
 
-TEST(VetRun, ClickSoundsOnlyWhenTheSwitchMoves) {
-  LaunchPanel panel;
-  panel.start();
-  EXPECT_EQ(panel.sounds_played(), std::vector<int32_t>{kSoundClick});
-  panel.stop();
-  EXPECT_EQ(panel.sounds_played(), std::vector<int32_t>{kSoundClick});
-  panel.token(kTokenLevelSetAllowed, 0);
-  panel.start(); // refused: the switch stays at stop
-  EXPECT_TRUE(panel.sounds_played().empty());
-}
-
-TEST(VetRun, LampBlinksWithItsToneWhenNotFasterThanTheWind) {
+TEST(VetRun, LampBlinksWithItsToneUnlessFasterThanTheWind) {
   LaunchPanel panel;
   panel.token(kTokenAirspeedKnots, 0.5); // not more than 1 kt above the wind
   panel.start();
@@ -442,7 +375,6 @@ TEST(VetRun, LampBlinksWithItsToneWhenNotFasterThanTheWind) {
   EXPECT_NE(std::count(lamp.begin(), lamp.end(), kLampOn), 0);
   EXPECT_NE(std::count(lamp.begin(), lamp.end(), kLampOff), 0);
   EXPECT_GT(tones, 0);
-  // Faster than the wind: steady, silent.
   panel.token(kTokenAirspeedKnots, 60);
   panel.update(20);
   EXPECT_EQ(panel.lamp(), kLampOn);
@@ -455,31 +387,24 @@ TEST(VetRun, LampClickTogglesOnlyWhileReady) {
   EXPECT_EQ(panel.keys(), (std::vector<Key>{
                               {kKeyLampToggle, 0}
   }));
-  // The first running update takes the toggle back.
+  // The first running update takes the toggle back, once.
   panel.start();
   panel.keys();
-  panel.update();
+  panel.update(2);
   EXPECT_EQ(panel.key_values(kKeyLampToggle).size(), 1u);
-  panel.update();
-  EXPECT_TRUE(panel.key_values(kKeyLampToggle).empty());
   panel.click("VETlamp", 100, 100); // lamp on, not ready
   EXPECT_TRUE(panel.keys().empty());
 }
 
 TEST(VetRun, AirbrakeSoundsOnceForEachMoveNearAnEnd) {
   LaunchPanel panel;
-  panel.token(kTokenAirbrake, 300);
-  panel.update(5);
-  EXPECT_EQ(panel.sounds_played(), std::vector<int32_t>{kSoundAirbrakeClosing});
-  panel.token(kTokenAirbrake, 8000);
-  panel.update();
-  EXPECT_TRUE(panel.sounds_played().empty());
-  panel.token(kTokenAirbrake, 16100);
-  panel.update(3);
-  panel.token(kTokenAirbrake, 16200);
-  panel.update(3);
-  EXPECT_EQ(panel.sounds_played(),
-            (std::vector<int32_t>{kSoundAirbrakeOpening, kSoundAirbrakeOpening}));
+  for (double position : {300.0, 300.0, 300.0, 8000.0, 16100.0, 16100.0, 16200.0}) {
+    panel.token(kTokenAirbrake, position);
+    panel.update();
+  }
+  EXPECT_EQ(
+      panel.sounds_played(),
+      (std::vector<int32_t>{kSoundAirbrakeClosing, kSoundAirbrakeOpening, kSoundAirbrakeOpening}));
 }
 
 TEST(VetRun, SetupLimitsAndUnits) {
@@ -495,17 +420,14 @@ TEST(VetRun, SetupLimitsAndUnits) {
   }
   panel.update();
   EXPECT_EQ(panel.text("VETsetup", 1), "0600");
-  panel.token(kTokenUnits, 1);
-  panel.update();
-  EXPECT_EQ(panel.text("VETsetup", 1), "2000");
   for (int i = 0; i < 40; ++i) {
     panel.click("VETsetup", kDownX, kDownY);
   }
   panel.update();
-  EXPECT_EQ(panel.text("VETsetup", 1), "1000");
-  panel.token(kTokenUnits, 2);
-  panel.update();
   EXPECT_EQ(panel.text("VETsetup", 1), "0300");
+  panel.token(kTokenUnits, 1);
+  panel.update();
+  EXPECT_EQ(panel.text("VETsetup", 1), "1000");
 }
 
 TEST(VetRun, SoundsStayWithTheRemainingPlacementAndGoWithTheLast) {
