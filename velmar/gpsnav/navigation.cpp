@@ -256,6 +256,13 @@ void navigation_update() {
       display.distance_pick = show_by_distance(display.page_mode);
     }
     read_own_position();
+    if (nav.has_fix == 0) {
+      // No earlier fix to measure from: the first track and speed are of no
+      // movement rather than of a flight from 0 N 0 E.
+      nav.previous_lat_min = nav.own_lat_min;
+      nav.previous_lon_min = nav.own_lon_min;
+      nav.has_fix = 1;
+    }
     read_wind();
     distance_to_shown();
     update_track_speed();

@@ -111,6 +111,9 @@ TEST_F(Navigation, GroundSpeedOverWholeSecondsBetweenUpdates) {
   double lat_min = kOwnLatMin;
   set_position(lat_min, kOwnLonMin);
   switch_on();
+  // The first fix has nothing to measure from: no movement.
+  EXPECT_EQ(probe_number(kProbeGroundSpeedKmh), 0.0);
+  EXPECT_EQ(text(kTrack), "000");
   // 0.05 km in 3.0 s: 60 km/h.
   lat_min += km_to_lat_min(0.05);
   set_position(lat_min, kOwnLonMin);
