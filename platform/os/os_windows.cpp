@@ -18,6 +18,7 @@
 #include <mutex>
 #include <poll.h>
 #include <string>
+#include <strings.h>
 #include <sys/socket.h>
 #include <sys/un.h>
 #include <unistd.h>
@@ -259,11 +260,10 @@ OsWindow os_find_window(const char *class_name) {
     os_set_last_error(kOsErrorInvalidParameter);
     return 0;
   }
-  const std::string wanted = platform_os::sanitize_name(class_name);
   {
     std::lock_guard lock(mutex);
     for (const auto &[window, local] : local_windows) {
-      if (platform_os::sanitize_name(local.class_name) == wanted) {
+      if (strcasecmp(local.class_name.c_str(), class_name) == 0) { // class names ignore case
         return window;
       }
     }

@@ -62,9 +62,10 @@ TEST_F(RecordsTest, BoundRulesInTheFullArea) {
   EXPECT_EQ(area[32512 - 4], 0xEE) << "room for the terminator is left untouched";
 
   queue_reset(*queue);
-  EXPECT_FALSE(queue_write(*queue, 0, 32512 - 16 + 1, area.data() + 0x7F00, &result));
+  const std::vector<uint8_t> source(32512);
+  EXPECT_FALSE(queue_write(*queue, 0, 32512 - 16 + 1, source.data(), &result));
   EXPECT_EQ(result, kResultSize);
-  EXPECT_TRUE(queue_write(*queue, 0, 32512 - 16, area.data() + 0x7F00, &result));
+  EXPECT_TRUE(queue_write(*queue, 0, 32512 - 16, source.data(), &result));
 
   // With something queued the margin counts from there.
   queue_reset(*queue);
@@ -93,15 +94,16 @@ TEST_F(RecordsTest, SmallAreaMarginsAndClosedQueue) {
   queue_reset(*queue);
   EXPECT_FALSE(queue_read(*queue, 0, 16384 - 20 + 1, nullptr, &result));
   EXPECT_EQ(result, kResultSize);
-  EXPECT_TRUE(queue_write(*queue, 0, 16384 - 16, small.data(), &result));
+  const std::vector<uint8_t> data(16384);
+  EXPECT_TRUE(queue_write(*queue, 0, 16384 - 16, data.data(), &result));
   queue_reset(*queue);
-  EXPECT_FALSE(queue_write(*queue, 0, 16384 - 16 + 1, small.data(), &result));
+  EXPECT_FALSE(queue_write(*queue, 0, 16384 - 16 + 1, data.data(), &result));
   EXPECT_EQ(result, kResultSize);
 
   queue_close(*queue);
   EXPECT_FALSE(queue_read(*queue, 0, 4, nullptr, &result));
   EXPECT_EQ(result, kResultNotOpen);
-  EXPECT_FALSE(queue_write(*queue, 0, 4, small.data(), &result));
+  EXPECT_FALSE(queue_write(*queue, 0, 4, data.data(), &result));
   EXPECT_EQ(result, kResultNotOpen);
 }
 
