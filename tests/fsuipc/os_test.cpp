@@ -8,6 +8,7 @@
 #include <sys/wait.h>
 #include <thread>
 #include <unistd.h>
+#include <vector>
 
 #include "platform/os/os.h"
 #include "tests/fsuipc/test_support.h"
@@ -86,6 +87,21 @@ TEST(OsAtoms, GlobalAcrossProcessesAndReferenceCounted) {
   EXPECT_EQ(os_global_delete_atom(atom), atom) << "deleting a free atom fails";
   EXPECT_EQ(os_global_get_atom_name(atom, small, sizeof small), 0u);
   EXPECT_EQ(os_global_add_atom(std::string(256, 'x').c_str()), 0) << "255 characters at most";
+}
+
+TEST(OsAtoms, FullTableTakesBackAtomsOfDeadProcesses) {
+  // A client that crashed while connected never deletes its atom; without
+  // this every later connect of every process would end with code 4.
+  in_child([] { return std::to_string(os_global_add_atom("left by a crashed client")); });
+  std::vector<uint16_t> fillers;
+  for (uint16_t atom;
+       (atom = os_global_add_atom(("filler " + std::to_string(fillers.size())).c_str())) != 0;) {
+    fillers.push_back(atom);
+  }
+  EXPECT_EQ(os_global_find_atom("left by a crashed client"), 0);
+  for (uint16_t atom : fillers) {
+    os_global_delete_atom(atom);
+  }
 }
 
 TEST(OsSharedMemory, NamedObjectsAreSharedAndAlreadyExistsIsReported) {
