@@ -59,7 +59,10 @@ TEST_F(Lists, DistanceListsNearestFirstTiesInFileOrder) {
   EXPECT_EQ(line2_after(kDown), "East Farm   ");
   // The cursor is a rank: after the aircraft moves, the nearest shows at 0.
   press(kUp);
+  navigate();
   set_position(3120.0, 329.0);
+  host_->update(30, 55); // within 2 s of the last update: no rebuild
+  EXPECT_EQ(buffer(kLine2), "Meadow      ");
   navigate();
   EXPECT_EQ(buffer(kLine2), "East Farm   ");
   press(kLeft);

@@ -61,6 +61,18 @@ TEST_F(TurnpointFile, NamesAreCutOrPaddedToTwelveAndFoundPadded) {
   EXPECT_EQ(probe(kProbeName), "Short       ");
 }
 
+TEST_F(TurnpointFile, ReadOnceAtEachSwitchOn) {
+  write_file(record("1", "H", "Before") + record("2", "T", "Old Name", 10.0));
+  switch_on();
+  write_file(record("1", "H", "After") + record("2", "T", "New Name", 10.0));
+  press(kRight, 4); // the lists are built from the tables, not the file
+  navigate();
+  EXPECT_EQ(buffer(kLine2), "Old Name    ");
+  press(kOn);
+  switch_on();
+  EXPECT_EQ(buffer(kLine2), "After       ");
+}
+
 TEST_F(TurnpointFile, OnlyLinesWithALineEndAreRecords) {
   std::string file = "1,52:00.000N,005:00.000E,0M,T,First,\r\n"
                      "2,52:10.000N,005:00.000E,0M,T,Second,\r\n"
