@@ -1,5 +1,6 @@
 #include "host/module_loader.h"
 
+#include <cstdio>
 #include <dlfcn.h>
 
 #include "platform/fssound/fssound_host.h"
@@ -39,11 +40,15 @@ std::unique_ptr<LoadedModule> open_module(const std::string& name, const std::fi
   module->linkage = linkage;
   module->import_table = import_table;
   module->host_value = host_value;
+  // A module without resources still loads; its sounds fail to load and its
+  // images have no size. Say so: a gauge developer wants to know why.
   std::string resource_error;
   module->resources = gaugeres::ResourceFile::open(path.string(), &resource_error);
-  // A module without resources still loads; its sounds fail to load and its
-  // images have no size, as on the original host.
-  fssound::register_module(host_value, path.string(), &resource_error);
+  if (!module->resources) {
+    std::fprintf(stderr, "warning: %s\n", resource_error.c_str());
+  } else if (!fssound::register_module(host_value, path.string(), &resource_error)) {
+    std::fprintf(stderr, "warning: sounds of %s: %s\n", path.c_str(), resource_error.c_str());
+  }
   // Before anything else in the module runs.
   import_table->panel.services = services;
   return module;
