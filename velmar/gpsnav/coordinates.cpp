@@ -24,26 +24,19 @@ double rad_to_deg(double rad) {
 
 } // namespace
 
-// Character positions (from 1) of DD:MM.mmm / DD:MM:SS.
-double latitude_to_minutes(const char *text) {
-  const double degrees = number_at(text, 1, 2);
+// Character positions counted from 1: DD:MM.mmm / DD:MM:SS for a latitude,
+// DDD:MM.mmm / DDD:MM:SS for a longitude (one more degree digit).
+double position_to_minutes(const char *text, Axis axis) {
+  const int degree_digits = axis == Axis::kLatitude ? 2 : 3;
+  const int m = degree_digits + 2; // first minute character
+  const double degrees = number_at(text, 1, degree_digits);
   const double minutes =
       std::strchr(text, '.') != nullptr
-          ? number_at(text, 4, 9)
-          : number_at(text, 4, 5) + number_at(text, 7, 8) * kMinutesPerSecondOfArc;
+          ? number_at(text, m, m + 5)
+          : number_at(text, m, m + 1) + number_at(text, m + 3, m + 4) * kMinutesPerSecondOfArc;
   const double result = degrees * kMinutesPerDegree + minutes;
-  return std::strchr(text, 'N') != nullptr ? result : -result;
-}
-
-// Character positions (from 1) of DDD:MM.mmm / DDD:MM:SS.
-double longitude_to_minutes(const char *text) {
-  const double degrees = number_at(text, 1, 3);
-  const double minutes =
-      std::strchr(text, '.') != nullptr
-          ? number_at(text, 5, 10)
-          : number_at(text, 5, 6) + number_at(text, 8, 9) * kMinutesPerSecondOfArc;
-  const double result = degrees * kMinutesPerDegree + minutes;
-  return std::strchr(text, 'E') != nullptr ? result : -result;
+  const char positive = axis == Axis::kLatitude ? 'N' : 'E';
+  return std::strchr(text, positive) != nullptr ? result : -result;
 }
 
 DistanceBearing distance_bearing(Position from, Position to) {

@@ -72,7 +72,8 @@ Position own_position() {
 }
 
 Position record_position(const char *latitude, const char *longitude) {
-  return {.lat_min = latitude_to_minutes(latitude), .lon_min = longitude_to_minutes(longitude)};
+  return {.lat_min = position_to_minutes(latitude, Axis::kLatitude),
+          .lon_min = position_to_minutes(longitude, Axis::kLongitude)};
 }
 
 // Degrees and minutes of a non-negative angle in minutes, for the texts.
