@@ -1,6 +1,5 @@
 #include "velmar/gpsnav/navigation.h"
 
-#include <climits>
 #include <cmath>
 #include <cstring>
 
@@ -46,13 +45,15 @@ constinit TokenVar units_token = {.id = kTokenUnitsSetting};
 constinit TokenVar wind_speed_token = {.id = kTokenWindSpeedKt};
 constinit TokenVar wind_direction_token = {.id = kTokenWindDirectionDeg};
 
-// Whole part, truncated toward zero, held inside the 32-bit range.
+// Whole part, truncated toward zero and held within +-1e9, so that the
+// degree arithmetic of the texts cannot overflow for any token value.
 int32_t whole(double value) {
-  if (!(value > INT_MIN)) {
-    return INT_MIN;
+  constexpr double kLimit = 1e9;
+  if (!(value > -kLimit)) {
+    return static_cast<int32_t>(-kLimit);
   }
-  if (!(value < INT_MAX)) {
-    return INT_MAX;
+  if (!(value < kLimit)) {
+    return static_cast<int32_t>(kLimit);
   }
   return static_cast<int32_t>(value);
 }

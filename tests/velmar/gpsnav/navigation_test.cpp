@@ -106,6 +106,25 @@ TEST_F(Navigation, OwnPositionTexts) {
   EXPECT_EQ(buffer(kLine2), "  5:07.20 E");
 }
 
+// Nonsense from the host gives nonsense texts, cut to their buffers.
+TEST_F(Navigation, AbsurdTokensStayWithinTheTexts) {
+  write_file("1,52:00.000N,005:00.000E,0M,H,Home,\n");
+  switch_on();
+  press(kLeft, 2); // own position page
+  for (double value : {1e300, -1e300, std::nan("")}) {
+    for (uint32_t id : {kTokenLatitude, kTokenLongitude, kTokenAltitude, kTokenUnits,
+                        kTokenWindSpeed, kTokenWindDirection}) {
+      host_->set_token(id, value);
+    }
+    for (int mode = 0; mode < 3; ++mode) {
+      navigate();
+      EXPECT_LT(buffer(kLine2).size(), 32u);
+      press(kDown);
+    }
+    press(kUp, 2);
+  }
+}
+
 TEST_F(Navigation, GroundSpeedOverWholeSecondsBetweenUpdates) {
   write_file("1,52:00.000N,005:00.000E,0M,H,Home,\n");
   double lat_min = kOwnLatMin;
