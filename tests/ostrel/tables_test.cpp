@@ -62,6 +62,7 @@ TEST(OstrelTables, GaugeListInOrder) {
 TEST(OstrelTables, EveryElementAndRectangleFitsItsGauge) {
   const auto bitmaps = listed_bitmaps();
   OstrelPanel panel;
+  panel.console("server absent"); // the whole module must run without FSUIPC
   for (const GaugeRow &row : kGauges) {
     SCOPED_TRACE(row.name);
     panel.place(row.name);
@@ -128,6 +129,14 @@ TEST(OstrelTables, EveryElementAndRectangleFitsItsGauge) {
     EXPECT_EQ(list[close].kind, kMouseEndParent);
     EXPECT_EQ(list[close + 1].kind, kMouseEnd);
   }
+  // Every gauge at once: the three strings said "not linked", nothing else.
+  EXPECT_EQ(panel.message_captions().size(), 3u);
+  panel.token(0x3C, 1);
+  panel.update(100);
+  for (const auto &g : panel.host().gauges()) {
+    EXPECT_EQ(g->cycles, 100u) << g->name;
+  }
+  EXPECT_TRUE(panel.message_captions().empty());
 }
 
 } // namespace
