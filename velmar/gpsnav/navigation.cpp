@@ -12,6 +12,7 @@
 #include "velmar/gpsnav/tokens.h"
 #include "velmar/gpsnav/turnpoint_file.h"
 #include "velmar/gpsnav/turnpoint_lists.h"
+#include "velmar/gpsnav/units.h"
 #include "velmar/shared_state.h"
 
 namespace velmar::gpsnav {
@@ -25,17 +26,10 @@ constexpr double kHalfTurnMin = 10800.0; // 180 degrees
 constexpr double kFullTurnMin = 21600.0;
 // Minutes that round up to the next whole degree in "%05.2f".
 constexpr double kMinutesRoundUp = 59.99;
-constexpr double kMetresPerFoot = 0.3048;
-constexpr double kKmPerNauticalMile = 1.852;
-constexpr double kKmhPerKnot = 1.852;
 constexpr double kLargestAltitude = 99999.0; // in the shown unit
 constexpr double kLargestDistance = 999.9;   // in the shown unit
 constexpr double kSecondsPerHour = 3600.0;
 constexpr int32_t kMsPerSecond = 1000;
-
-constexpr int32_t kUnitsNautical = 0; // nm, ft, kt
-constexpr int32_t kUnitsMixed = 1;    // km, ft, km/h
-constexpr int32_t kUnitsMetric = 2;   // km, m, km/h
 
 // Read through the host immediately before each use.
 constinit TokenVar latitude_token = {.id = kTokenLatitudeRaw};
@@ -56,16 +50,6 @@ int32_t whole(double value) {
     return static_cast<int32_t>(kLimit);
   }
   return static_cast<int32_t>(value);
-}
-
-double metres_to_feet(double metres) {
-  return metres / kMetresPerFoot;
-}
-double km_to_nautical_miles(double km) {
-  return km / kKmPerNauticalMile;
-}
-double knots_to_kmh(double knots) {
-  return knots * kKmhPerKnot;
 }
 
 Position own_position() {

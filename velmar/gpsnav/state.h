@@ -31,7 +31,7 @@ struct NavigationState {
   double own_lon_min;
   double previous_lat_min; // own position at the previous navigation update
   double previous_lon_min;
-  int32_t has_fix; // a navigation update has read the own position since load
+  int32_t has_fix;                       // a navigation update has read the own position since load
   char latitude_text[kLineBytes];        // "%3d:%05.2f N"
   char longitude_text[kLineBytes];       // "%3d:%05.2f E"
   char altitude_text[kLineBytes];        // "    %5.0f ft"

@@ -6,13 +6,12 @@
 #include "velmar/gpsnav/state.h"
 #include "velmar/gpsnav/text_fields.h"
 #include "velmar/gpsnav/turnpoint_lists.h"
+#include "velmar/gpsnav/units.h"
 #include "velmar/shared_state.h"
 
 namespace velmar::gpsnav {
 namespace {
 
-constexpr double kKmPerNauticalMile = 1.852;
-constexpr int32_t kUnitsNautical = 0;
 constexpr const char *kTaskLetters = "ABCDEFGHIJ";
 
 // Letter and point number, "B3"; room for any 32-bit point number.
@@ -69,7 +68,7 @@ void preview_task_point() {
   }
   double leg = task.task_point == 1 ? 0.0 : leading_number(entry->leg);
   if (velmar::unit_system == kUnitsNautical) {
-    leg /= kKmPerNauticalMile;
+    leg = km_to_nautical_miles(leg);
   }
   frame::format_into(nav.distance_text, sizeof nav.distance_text, "%5.1f", leg);
   // An entry whose turnpoint no record carries: nothing to show or start from.

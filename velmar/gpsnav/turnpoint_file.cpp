@@ -8,15 +8,10 @@
 #include "frame/module_frame.h"
 #include "velmar/gpsnav/state.h"
 #include "velmar/gpsnav/text_fields.h"
+#include "velmar/gpsnav/units.h"
 
 namespace velmar::gpsnav {
 namespace {
-
-constexpr double kMetresPerFoot = 0.3048;
-
-double feet_to_metres(double feet) {
-  return feet * kMetresPerFoot;
-}
 
 // Reads one line ended by a line feed into `line` without its line end (a
 // carriage return before the line feed is dropped). Keeps the first
