@@ -3,6 +3,7 @@
 
 #include <cstdint>
 
+#include "frame/convert.h"
 #include "frame/gauge.h"
 
 namespace durnik {
@@ -21,9 +22,7 @@ inline double gallons_to_litres(double volume_gal) {
   return volume_gal * kLitresPerUsGallon;
 }
 
-// Truncation toward zero into 32 bits. Host values outside the range saturate
-// and NaN gives 0, where a plain conversion would be undefined.
-int32_t truncate_i32(double value);
+using frame::truncate_i32;
 
 // Gauge callback of the gauges that have one but act on no service.
 int32_t ignore_services(GaugeHeader *gauge, int32_t service_id, uint32_t host_value);

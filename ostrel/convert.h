@@ -4,23 +4,11 @@
 #include <cmath>
 #include <cstdint>
 
+#include "frame/convert.h"
+
 namespace ostrel {
 
-// Truncation toward zero into a 32-bit integer (token values, key-event
-// values). Host values outside the 32-bit range saturate and NaN gives 0,
-// where a plain conversion would be undefined.
-inline int32_t truncate_i32(double value) {
-  if (std::isnan(value)) {
-    return 0;
-  }
-  if (value >= 2147483647.0) {
-    return INT32_MAX;
-  }
-  if (value <= -2147483648.0) {
-    return INT32_MIN;
-  }
-  return static_cast<int32_t>(value);
-}
+using frame::truncate_i32;
 
 // Truncation of a tank level (0x800000 = full) into the 32-bit unsigned value
 // written to FSUIPC; negative and NaN give 0, values beyond 32 bits saturate.

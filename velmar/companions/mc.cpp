@@ -35,7 +35,7 @@ constinit TokenVar airspeed = {.id = mc::kTokenAirspeedKnots};
 constinit TokenVar units_setting = {.id = mc::kTokenUnitsSetting};
 
 double heading_callback(Element *e) {
-  frame::format_text(e, "%03d", companions::truncate_to_int32(frame::read_token(heading)));
+  frame::format_text(e, "%03d", companions::truncate_i32(frame::read_token(heading)));
   return 0.0;
 }
 
@@ -80,7 +80,7 @@ double vario_callback(Element *) {
 
 // Needle angle in degrees; the bitmap points east at angle 0.
 double compass_callback(Element *e) {
-  const int32_t heading_deg = companions::truncate_to_int32(
+  const int32_t heading_deg = companions::truncate_i32(
       frame::read_token(reinterpret_cast<NeedleElement *>(e)->source));
   if (heading_deg >= 0 && heading_deg <= 360) {
     return heading_deg - kCompassNorthOffsetDeg;

@@ -105,7 +105,7 @@ int32_t deviation_arrow_index() {
   const double bearing_deg =
       flat_earth_bearing_deg(lat_min, lon_min, active_tp_lat_min, active_tp_lon_min);
   int32_t deviation_deg =
-      companions::truncate_to_int32(track_deg) - companions::truncate_to_int32(bearing_deg);
+      companions::truncate_i32(track_deg) - companions::truncate_i32(bearing_deg);
   if (deviation_deg < -180) {
     deviation_deg += 360;
   }

@@ -64,7 +64,7 @@ void read_altitude() {
   if (glide.altitude_m > kAltitudeCeilingM) {
     glide.altitude_m = kAltitudeCeilingM;
   }
-  velmar::unit_system = truncate_to_int(frame::read_token(units));
+  velmar::unit_system = truncate_i32(frame::read_token(units));
 }
 
 void run_wind_filter() {

@@ -158,9 +158,9 @@ void show_page(int32_t page) {
 } // namespace
 
 int64_t read_time_of_day_s() {
-  return int64_t{truncate_to_int(frame::read_token(clock_hours))} * 3600 +
-         int64_t{truncate_to_int(frame::read_token(clock_minutes))} * 60 +
-         int64_t{truncate_to_int(frame::read_token(clock_seconds))};
+  return int64_t{truncate_i32(frame::read_token(clock_hours))} * 3600 +
+         int64_t{truncate_i32(frame::read_token(clock_minutes))} * 60 +
+         int64_t{truncate_i32(frame::read_token(clock_seconds))};
 }
 
 void produce_page_text() {

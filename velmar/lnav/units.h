@@ -5,6 +5,7 @@
 #include <cmath>
 #include <cstdint>
 
+#include "frame/convert.h"
 #include "velmar/shared_state.h"
 
 namespace lnav {
@@ -47,19 +48,6 @@ inline double wind_for_display(double kmh) {
   return velmar::unit_system == kUnitsNautical ? kmh / kKmhPerKnot : kmh;
 }
 
-// A host value truncated toward zero to a 32-bit integer; values the type
-// cannot hold saturate, a non-number gives 0.
-inline int32_t truncate_to_int(double value) {
-  if (!(value == value)) {
-    return 0;
-  }
-  if (value >= 2147483647.0) {
-    return INT32_MAX;
-  }
-  if (value <= -2147483648.0) {
-    return INT32_MIN;
-  }
-  return static_cast<int32_t>(value);
-}
+using frame::truncate_i32;
 
 } // namespace lnav
