@@ -44,7 +44,7 @@ inline constexpr uint32_t kImportPanelServices = 0xF;
 
 // Element callback: takes its element, returns the value (needle value, icon
 // index, axis value; nothing relies on a string callback's result).
-using ElementCallback = double (*)(Element* element);
+using ElementCallback = double (*)(Element *element);
 
 struct MousePoint {
   int32_t x;
@@ -52,10 +52,10 @@ struct MousePoint {
 };
 // Mouse handler: takes the click point (drawn pixels) and the event flags and
 // returns the flags (gr and spl return 0). Nothing uses the result.
-using MouseHandler = uint32_t (*)(MousePoint* point, uint32_t flags);
+using MouseHandler = uint32_t (*)(MousePoint *point, uint32_t flags);
 
 // Gauge-level callback: services 2, 3, 4, 5, 10 and 12 (see the host).
-using GaugeCallback = int32_t (*)(GaugeHeader* gauge, int32_t service_id, uint32_t host_value);
+using GaugeCallback = int32_t (*)(GaugeHeader *gauge, int32_t service_id, uint32_t host_value);
 
 // The seven element-list routines of a header; each forwards to one host
 // element-list service. Two take a 32-bit argument.
@@ -82,10 +82,10 @@ struct Element {
   int32_t previous_y; // host working
   int32_t offset_x;   // needle pivot or rotate texture centre, else 0
   int32_t offset_y;
-  GaugeHeader* gauge;
-  Element* previous;  // host working
-  Element** children; // null-terminated list, or null
-  void* failure;      // null everywhere in this system
+  GaugeHeader *gauge;
+  Element *previous;  // host working
+  Element **children; // null-terminated list, or null
+  void *failure;      // null everywhere in this system
   uint32_t drawing_flags;
   uint32_t reserved[2];
 };
@@ -101,7 +101,7 @@ struct HostImage {
 
 struct StaticImageElement {
   Element element;
-  HostImage* image; // host working: set by the host before service 5
+  HostImage *image; // host working: set by the host before service 5
   uintptr_t host_working[3];
 };
 
@@ -116,7 +116,7 @@ struct NeedleElement {
   Element element;
   TokenVar source;
   uintptr_t host_working_a[2];
-  NonlinearityPoint* points; // null when the callback value is an angle in degrees
+  NonlinearityPoint *points; // null when the callback value is an angle in degrees
   int32_t point_count;
   int32_t rate_limit;
   uintptr_t host_working_b[2];
@@ -130,7 +130,7 @@ inline constexpr size_t kStringBufferBytes = 128;
 struct StringElement {
   Element element;
   TokenVar sources[3];
-  char* text; // host working: the buffer the callback writes, kStringBufferBytes long
+  char *text; // host working: the buffer the callback writes, kStringBufferBytes long
   uintptr_t host_working_a[3];
   int32_t box_width_px;
   int32_t box_height_px;
@@ -212,8 +212,8 @@ struct MouseRectangle {
 
 struct GaugeHeader {
   uint32_t header_version; // kHeaderVersion
-  const char* name;
-  Element** elements; // null-terminated list holding exactly one root static image
+  const char *name;
+  Element **elements; // null-terminated list holding exactly one root static image
   ElementListRoutineArg install_elements;
   ElementListRoutine initialize_elements;
   ElementListRoutine update_elements;
@@ -224,7 +224,7 @@ struct GaugeHeader {
   uint32_t reserved_a;
   uint32_t default_size;
   uint32_t reserved_b[8];
-  MouseRectangle* mouse_list;
+  MouseRectangle *mouse_list;
   GaugeCallback gauge_callback; // null for gauges without one
   uintptr_t host_working[8];
 };
@@ -237,13 +237,13 @@ struct LinkageRecord {
   ModuleRoutine stop;
   uint32_t reserved_a;
   uint32_t reserved_b;
-  uint32_t link_version; // 0x900 velmar and ostrel, 0x800 durnik
-  GaugeHeader* gauges[16]; // ended by a null pointer
+  uint32_t link_version;   // 0x900 velmar and ostrel, 0x800 durnik
+  GaugeHeader *gauges[16]; // ended by a null pointer
 };
 
 struct ImportEntry {
   uint32_t id;
-  const PanelServices* services;
+  const PanelServices *services;
 };
 
 struct ImportTableRecord {

@@ -7,13 +7,12 @@
 
 namespace frame {
 
-template <int Window> struct History {
-  double slots[Window + 1];
-};
+template <int Window> struct History { double slots[Window + 1]; };
 
-template <int Window> double history_average(History<Window>& history, double divisor, double sample) {
+template <int Window>
+double history_average(History<Window> &history, double divisor, double sample) {
   static_assert(Window >= 2);
-  double* slot = history.slots;
+  double *slot = history.slots;
   slot[1] = sample;
   for (int i = Window; i >= 2; --i) {
     slot[i] = slot[i - 1];
@@ -25,8 +24,8 @@ template <int Window> double history_average(History<Window>& history, double di
   return sum / divisor;
 }
 
-template <int Window> void history_clear(History<Window>& history) {
-  for (double& s : history.slots) {
+template <int Window> void history_clear(History<Window> &history) {
+  for (double &s : history.slots) {
     s = 0.0;
   }
 }

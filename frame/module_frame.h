@@ -33,17 +33,17 @@ void module_start();
 void module_stop();
 
 // Refreshes `var` through the host and returns its value.
-double read_token(TokenVar& var);
+double read_token(TokenVar &var);
 // The host stores token 0x17 (COM frequency) as a 32-bit unsigned integer in
 // the first four bytes of the value field.
-uint32_t read_token_u32(TokenVar& var);
+uint32_t read_token_u32(TokenVar &var);
 void send_key_event(uint32_t key_event, int32_t value);
 
 // Formats into a string element's host buffer (kStringBufferBytes), always
 // terminated. Returns the length the full text would have had.
-int format_text(Element* element, const char* format, ...) __attribute__((format(printf, 2, 3)));
+int format_text(Element *element, const char *format, ...) __attribute__((format(printf, 2, 3)));
 // Bounded formatting into any fixed buffer; always terminated.
-int format_into(char* buffer, size_t size, const char* format, ...)
+int format_into(char *buffer, size_t size, const char *format, ...)
     __attribute__((format(printf, 3, 4)));
 
 } // namespace frame
@@ -52,8 +52,8 @@ int format_into(char* buffer, size_t size, const char* format, ...)
 // the seven routines. Use inside a designated initialiser after .name:
 //   GaugeHeader header = {GAUGE_HEADER_COMMON("vsi", roots), .default_size = 100, ...};
 #define GAUGE_HEADER_COMMON(gauge_name, root_list)                                                 \
-  .header_version = kHeaderVersion, .name = gauge_name, .elements = root_list,                    \
-  .install_elements = frame::install_elements, .initialize_elements = frame::initialize_elements, \
-  .update_elements = frame::update_elements, .generate_elements = frame::generate_elements,       \
-  .plot_elements = frame::plot_elements, .erase_elements = frame::erase_elements,                 \
+  .header_version = kHeaderVersion, .name = gauge_name, .elements = root_list,                     \
+  .install_elements = frame::install_elements, .initialize_elements = frame::initialize_elements,  \
+  .update_elements = frame::update_elements, .generate_elements = frame::generate_elements,        \
+  .plot_elements = frame::plot_elements, .erase_elements = frame::erase_elements,                  \
   .dispose_elements = frame::dispose_elements

@@ -6,8 +6,8 @@
 
 extern "C" {
 
-using ElementListService = uintptr_t (*)(Element* root);
-using ElementListServiceArg = uintptr_t (*)(Element* root, uint32_t value);
+using ElementListService = uintptr_t (*)(Element *root);
+using ElementListServiceArg = uintptr_t (*)(Element *root, uint32_t value);
 
 struct PanelServices {
   // The seven element-list services, in the order of the header routines,
@@ -18,12 +18,12 @@ struct PanelServices {
   ElementListServiceArg generate_elements;
   ElementListService plot_elements;
   ElementListService erase_elements;
-  void* unused;
+  void *unused;
   ElementListService dispose_elements;
   // Performs the action of key event `key_event` with `value`.
   void (*send_key_event)(uint32_t key_event, int32_t value);
   // Writes the current value of token var->id into var->value before returning.
-  void (*read_token_var)(TokenVar* var);
+  void (*read_token_var)(TokenVar *var);
 };
 
 } // extern "C"

@@ -4,16 +4,18 @@
 
 namespace frame {
 
-void sound_slot_load(SoundSlot& slot, uint32_t host_value) {
+void sound_slot_load(SoundSlot &slot, uint32_t host_value) {
   slot.host_value = host_value;
   slot.status = sound_load(&slot.handle, slot.resource_id, slot.host_value);
 }
 
-void sound_slot_release(SoundSlot& slot) { sound_release(&slot.handle); }
+void sound_slot_release(SoundSlot &slot) {
+  sound_release(&slot.handle);
+}
 
 namespace {
 // One reload after a failed play, then one more play.
-void reload_and_play(SoundSlot& slot, int32_t loop) {
+void reload_and_play(SoundSlot &slot, int32_t loop) {
   slot.status = sound_load(&slot.handle, slot.resource_id, slot.host_value);
   if (slot.status == 1) {
     sound_play(slot.handle, loop);
@@ -21,7 +23,7 @@ void reload_and_play(SoundSlot& slot, int32_t loop) {
 }
 } // namespace
 
-void sound_slot_play_once(SoundSlot& slot, int32_t attenuation) {
+void sound_slot_play_once(SoundSlot &slot, int32_t attenuation) {
   if (slot.status != 0) {
     sound_set_volume(slot.handle, attenuation);
   }
@@ -34,7 +36,7 @@ void sound_slot_play_once(SoundSlot& slot, int32_t attenuation) {
   reload_and_play(slot, 0);
 }
 
-void sound_slot_start_loop(SoundSlot& slot) {
+void sound_slot_start_loop(SoundSlot &slot) {
   if (slot.status != 0 && sound_is_playing(slot.handle) != 0) {
     return;
   }
@@ -47,7 +49,7 @@ void sound_slot_start_loop(SoundSlot& slot) {
   reload_and_play(slot, 1);
 }
 
-void sound_slot_stop(SoundSlot& slot) {
+void sound_slot_stop(SoundSlot &slot) {
   if (slot.status != 0 && sound_is_playing(slot.handle) != 0) {
     sound_stop(slot.handle);
   }

@@ -4,23 +4,23 @@
 #include <cstdint>
 
 struct SoundSlot {
-  int32_t status;       // result of the last sound_load: 1 loaded, 0 before any load
-  uint32_t handle;      // written by the sound library
-  int32_t resource_id;  // SOUND resource of the module
-  uint32_t host_value;  // value the host passed with gauge service 3
+  int32_t status;      // result of the last sound_load: 1 loaded, 0 before any load
+  uint32_t handle;     // written by the sound library
+  int32_t resource_id; // SOUND resource of the module
+  uint32_t host_value; // value the host passed with gauge service 3
 };
 
 namespace frame {
 
 // Service 3: store the host value, then status = sound_load.
-void sound_slot_load(SoundSlot& slot, uint32_t host_value);
+void sound_slot_load(SoundSlot &slot, uint32_t host_value);
 // Service 12.
-void sound_slot_release(SoundSlot& slot);
+void sound_slot_release(SoundSlot &slot);
 // One-shot play with `attenuation` (0 or -800), reloading once on failure.
-void sound_slot_play_once(SoundSlot& slot, int32_t attenuation);
+void sound_slot_play_once(SoundSlot &slot, int32_t attenuation);
 // Starts a looping sound unless it already plays; one reload-and-retry.
-void sound_slot_start_loop(SoundSlot& slot);
+void sound_slot_start_loop(SoundSlot &slot);
 // Stops a loaded sound if it is playing.
-void sound_slot_stop(SoundSlot& slot);
+void sound_slot_stop(SoundSlot &slot);
 
 } // namespace frame

@@ -29,7 +29,7 @@ std::string hex(uint32_t value) {
   return buffer;
 }
 
-std::string quote(const std::string& text) {
+std::string quote(const std::string &text) {
   std::string out = "\"";
   for (char c : text) {
     if (c == '"' || c == '\\') {
@@ -40,7 +40,7 @@ std::string quote(const std::string& text) {
   return out + "\"";
 }
 
-const char* kind_name(int32_t kind) {
+const char *kind_name(int32_t kind) {
   switch (kind) {
   case kElementStaticImage:
     return "image";
@@ -77,7 +77,7 @@ int value_count(int32_t kind) {
   }
 }
 
-std::string describe(const ElementState& state) {
+std::string describe(const ElementState &state) {
   std::string line = kind_name(state.kind);
   if (state.kind == kElementString) {
     return line + " " + quote(state.text);
@@ -88,31 +88,31 @@ std::string describe(const ElementState& state) {
   return line;
 }
 
-std::vector<std::function<void(Console&)>>& extensions() {
-  static std::vector<std::function<void(Console&)>> list;
+std::vector<std::function<void(Console &)>> &extensions() {
+  static std::vector<std::function<void(Console &)>> list;
   return list;
 }
 
 } // namespace
 
-void register_console_extension(std::function<void(Console&)> extension) {
+void register_console_extension(std::function<void(Console &)> extension) {
   extensions().push_back(std::move(extension));
 }
 
-void apply_console_extensions(Console& console) {
-  for (auto& extension : extensions()) {
+void apply_console_extensions(Console &console) {
+  for (auto &extension : extensions()) {
     extension(console);
   }
 }
 
-std::optional<double> Console::parse_double(const std::string& text) {
+std::optional<double> Console::parse_double(const std::string &text) {
   if (text.empty()) {
     return std::nullopt;
   }
   if (auto integer = parse_integer(text)) {
     return static_cast<double>(*integer);
   }
-  char* end = nullptr;
+  char *end = nullptr;
   errno = 0;
   const double value = std::strtod(text.c_str(), &end);
   if (errno != 0 || end != text.c_str() + text.size() || !std::isfinite(value) ||
@@ -122,7 +122,7 @@ std::optional<double> Console::parse_double(const std::string& text) {
   return value;
 }
 
-std::optional<long long> Console::parse_integer(const std::string& text) {
+std::optional<long long> Console::parse_integer(const std::string &text) {
   if (text.empty()) {
     return std::nullopt;
   }
@@ -133,7 +133,8 @@ std::optional<long long> Console::parse_integer(const std::string& text) {
     start = 1;
   }
   int base = 10;
-  if (text.size() > start + 2 && text[start] == '0' && (text[start + 1] == 'x' || text[start + 1] == 'X')) {
+  if (text.size() > start + 2 && text[start] == '0' &&
+      (text[start + 1] == 'x' || text[start + 1] == 'X')) {
     base = 16;
     start += 2;
   }
@@ -142,8 +143,8 @@ std::optional<long long> Console::parse_integer(const std::string& text) {
   }
   for (size_t i = start; i < text.size(); ++i) {
     const char c = text[i];
-    const bool digit = base == 16 ? std::isxdigit(static_cast<unsigned char>(c)) != 0
-                                  : (c >= '0' && c <= '9');
+    const bool digit =
+        base == 16 ? std::isxdigit(static_cast<unsigned char>(c)) != 0 : (c >= '0' && c <= '9');
     if (!digit) {
       return std::nullopt;
     }
@@ -157,7 +158,7 @@ std::optional<long long> Console::parse_integer(const std::string& text) {
   return negative ? -value : value;
 }
 
-std::optional<Console::Args> Console::split(const std::string& line) {
+std::optional<Console::Args> Console::split(const std::string &line) {
   Args words;
   size_t i = 0;
   while (i < line.size()) {
@@ -192,7 +193,8 @@ std::optional<Console::Args> Console::split(const std::string& line) {
       continue;
     }
     std::string word;
-    while (i < line.size() && line[i] != ' ' && line[i] != '\t' && line[i] != '\r' && line[i] != '\n') {
+    while (i < line.size() && line[i] != ' ' && line[i] != '\t' && line[i] != '\r' &&
+           line[i] != '\n') {
       word += line[i++];
     }
     words.push_back(word);
@@ -200,16 +202,16 @@ std::optional<Console::Args> Console::split(const std::string& line) {
   return words;
 }
 
-Console::Console(Host& host, std::ostream& out) : host_(host), out_(out) {
+Console::Console(Host &host, std::ostream &out) : host_(host), out_(out) {
   add_builtin_commands();
   apply_console_extensions(*this);
 }
 
-void Console::add_command(const std::string& name, Handler handler) {
+void Console::add_command(const std::string &name, Handler handler) {
   commands_[name] = std::move(handler);
 }
 
-CommandResult Console::execute(const std::string& line) {
+CommandResult Console::execute(const std::string &line) {
   auto words = split(line);
   if (!words) {
     return CommandResult::error("unterminated quoted text");
@@ -225,7 +227,7 @@ CommandResult Console::execute(const std::string& line) {
   return it->second(*this, args);
 }
 
-int Console::run(std::istream& in, std::ostream& err) {
+int Console::run(std::istream &in, std::ostream &err) {
   std::string line;
   int number = 0;
   while (std::getline(in, line)) {
@@ -241,29 +243,35 @@ int Console::run(std::istream& in, std::ostream& err) {
 }
 
 void Console::add_builtin_commands() {
-  auto need = [](const Args& args, size_t min, size_t max, const char* usage) -> std::optional<CommandResult> {
+  auto need = [](const Args &args, size_t min, size_t max,
+                 const char *usage) -> std::optional<CommandResult> {
     if (args.size() < min || args.size() > max) {
       return CommandResult::error(std::string("usage: ") + usage);
     }
     return std::nullopt;
   };
 
-  add_command("load", [need](Console& c, const Args& a) {
-    if (auto e = need(a, 1, 1, "load MODULE")) return *e;
+  add_command("load", [need](Console &c, const Args &a) {
+    if (auto e = need(a, 1, 1, "load MODULE"))
+      return *e;
     std::string error;
-    if (!c.host().load_module(a[0], error)) return CommandResult::error(error);
+    if (!c.host().load_module(a[0], error))
+      return CommandResult::error(error);
     return CommandResult::ok();
   });
 
-  add_command("unload", [need](Console& c, const Args& a) {
-    if (auto e = need(a, 1, 1, "unload MODULE")) return *e;
+  add_command("unload", [need](Console &c, const Args &a) {
+    if (auto e = need(a, 1, 1, "unload MODULE"))
+      return *e;
     std::string error;
-    if (!c.host().unload_module(a[0], error)) return CommandResult::error(error);
+    if (!c.host().unload_module(a[0], error))
+      return CommandResult::error(error);
     return CommandResult::ok();
   });
 
-  add_command("place", [need](Console& c, const Args& a) {
-    if (auto e = need(a, 1, 2, "place MODULE!GAUGE [NAME]")) return *e;
+  add_command("place", [need](Console &c, const Args &a) {
+    if (auto e = need(a, 1, 2, "place MODULE!GAUGE [NAME]"))
+      return *e;
     const auto bang = a[0].find('!');
     if (bang == std::string::npos || bang == 0 || bang + 1 == a[0].size()) {
       return CommandResult::error("usage: place MODULE!GAUGE [NAME]");
@@ -277,20 +285,25 @@ void Console::add_builtin_commands() {
     return CommandResult::ok();
   });
 
-  add_command("remove", [need](Console& c, const Args& a) {
-    if (auto e = need(a, 1, 1, "remove NAME")) return *e;
+  add_command("remove", [need](Console &c, const Args &a) {
+    if (auto e = need(a, 1, 1, "remove NAME"))
+      return *e;
     std::string error;
-    if (!c.host().remove(a[0], error)) return CommandResult::error(error);
+    if (!c.host().remove(a[0], error))
+      return CommandResult::error(error);
     return CommandResult::ok();
   });
 
-  add_command("token", [need](Console& c, const Args& a) {
-    if (auto e = need(a, 1, 2, "token ID [VALUE]")) return *e;
+  add_command("token", [need](Console &c, const Args &a) {
+    if (auto e = need(a, 1, 2, "token ID [VALUE]"))
+      return *e;
     const auto id = parse_integer(a[0]);
-    if (!id || *id < 0 || *id > 0xFFFFFFFFll) return CommandResult::error("bad number " + a[0]);
+    if (!id || *id < 0 || *id > 0xFFFFFFFFll)
+      return CommandResult::error("bad number " + a[0]);
     if (a.size() == 2) {
       const auto value = parse_double(a[1]);
-      if (!value) return CommandResult::error("bad number " + a[1]);
+      if (!value)
+        return CommandResult::error("bad number " + a[1]);
       c.host().set_token(static_cast<uint32_t>(*id), *value);
     } else {
       c.out() << "token " << hex(static_cast<uint32_t>(*id)) << " "
@@ -299,79 +312,95 @@ void Console::add_builtin_commands() {
     return CommandResult::ok();
   });
 
-  add_command("time", [need](Console& c, const Args& a) {
-    if (auto e = need(a, 0, 0, "time")) return *e;
+  add_command("time", [need](Console &c, const Args &a) {
+    if (auto e = need(a, 0, 0, "time"))
+      return *e;
     c.out() << "time " << c.host().time_ms() << "\n";
     return CommandResult::ok();
   });
 
-  add_command("wait", [need](Console& c, const Args& a) {
-    if (auto e = need(a, 1, 1, "wait MS")) return *e;
+  add_command("wait", [need](Console &c, const Args &a) {
+    if (auto e = need(a, 1, 1, "wait MS"))
+      return *e;
     const auto ms = parse_integer(a[0]);
-    if (!ms || *ms < 0) return CommandResult::error("bad number " + a[0]);
+    if (!ms || *ms < 0)
+      return CommandResult::error("bad number " + a[0]);
     c.host().advance(*ms);
     return CommandResult::ok();
   });
 
-  add_command("update", [need](Console& c, const Args& a) {
-    if (auto e = need(a, 0, 2, "update [N [MS]]")) return *e;
+  add_command("update", [need](Console &c, const Args &a) {
+    if (auto e = need(a, 0, 2, "update [N [MS]]"))
+      return *e;
     long long cycles = 1;
     long long step = 55;
     if (!a.empty()) {
       const auto n = parse_integer(a[0]);
-      if (!n || *n < 0) return CommandResult::error("bad number " + a[0]);
+      if (!n || *n < 0)
+        return CommandResult::error("bad number " + a[0]);
       cycles = *n;
     }
     if (a.size() > 1) {
       const auto ms = parse_integer(a[1]);
-      if (!ms || *ms < 0) return CommandResult::error("bad number " + a[1]);
+      if (!ms || *ms < 0)
+        return CommandResult::error("bad number " + a[1]);
       step = *ms;
     }
     c.host().update(static_cast<int>(cycles), step);
     return CommandResult::ok();
   });
 
-  add_command("click", [need](Console& c, const Args& a) {
-    if (auto e = need(a, 3, 4, "click NAME X Y [FLAGS]")) return *e;
+  add_command("click", [need](Console &c, const Args &a) {
+    if (auto e = need(a, 3, 4, "click NAME X Y [FLAGS]"))
+      return *e;
     const auto x = parse_integer(a[1]);
     const auto y = parse_integer(a[2]);
-    if (!x) return CommandResult::error("bad number " + a[1]);
-    if (!y) return CommandResult::error("bad number " + a[2]);
+    if (!x)
+      return CommandResult::error("bad number " + a[1]);
+    if (!y)
+      return CommandResult::error("bad number " + a[2]);
     long long flags = kMouseClick;
     if (a.size() > 3) {
       const auto f = parse_integer(a[3]);
-      if (!f || *f < 0 || *f > 0xFFFFFFFFll) return CommandResult::error("bad number " + a[3]);
+      if (!f || *f < 0 || *f > 0xFFFFFFFFll)
+        return CommandResult::error("bad number " + a[3]);
       flags = *f;
     }
     std::string error;
-    if (!c.host().click(a[0], static_cast<int>(*x), static_cast<int>(*y), static_cast<uint32_t>(flags), error)) {
+    if (!c.host().click(a[0], static_cast<int>(*x), static_cast<int>(*y),
+                        static_cast<uint32_t>(flags), error)) {
       return CommandResult::error(error);
     }
     return CommandResult::ok();
   });
 
-  add_command("show", [need](Console& c, const Args& a) {
-    if (auto e = need(a, 1, 1, "show NAME")) return *e;
-    PlacedGauge* g = c.host().gauge(a[0]);
-    if (g == nullptr) return CommandResult::error("unknown gauge " + a[0]);
-    for (const ElementState& state : g->elements) {
+  add_command("show", [need](Console &c, const Args &a) {
+    if (auto e = need(a, 1, 1, "show NAME"))
+      return *e;
+    PlacedGauge *g = c.host().gauge(a[0]);
+    if (g == nullptr)
+      return CommandResult::error("unknown gauge " + a[0]);
+    for (const ElementState &state : g->elements) {
       c.out() << g->name << "." << state.index << " " << describe(state) << "\n";
     }
     return CommandResult::ok();
   });
 
-  add_command("expect", [need](Console& c, const Args& a) {
-    if (auto e = need(a, 2, 4, "expect NAME.INDEX VALUE...")) return *e;
+  add_command("expect", [need](Console &c, const Args &a) {
+    if (auto e = need(a, 2, 4, "expect NAME.INDEX VALUE..."))
+      return *e;
     const auto dot = a[0].rfind('.');
-    if (dot == std::string::npos) return CommandResult::error("usage: expect NAME.INDEX VALUE...");
+    if (dot == std::string::npos)
+      return CommandResult::error("usage: expect NAME.INDEX VALUE...");
     const std::string name = a[0].substr(0, dot);
     const auto index = parse_integer(a[0].substr(dot + 1));
-    PlacedGauge* g = c.host().gauge(name);
-    if (g == nullptr) return CommandResult::error("unknown gauge " + name);
+    PlacedGauge *g = c.host().gauge(name);
+    if (g == nullptr)
+      return CommandResult::error("unknown gauge " + name);
     if (!index || *index < 0 || *index >= static_cast<long long>(g->elements.size())) {
       return CommandResult::error("no element " + a[0]);
     }
-    const ElementState& state = g->elements[static_cast<size_t>(*index)];
+    const ElementState &state = g->elements[static_cast<size_t>(*index)];
     if (state.kind == kElementString) {
       if (a.size() != 2 || a[1].empty() || a[1][0] != '"') {
         return CommandResult::error(a[0] + " is a string: expect a double-quoted text");
@@ -383,7 +412,8 @@ void Console::add_builtin_commands() {
       return CommandResult::ok();
     }
     const int count = value_count(state.kind);
-    if (count == 0) return CommandResult::error(a[0] + " is an image and has no value");
+    if (count == 0)
+      return CommandResult::error(a[0] + " is an image and has no value");
     if (static_cast<int>(a.size()) - 1 != count) {
       return CommandResult::error(a[0] + " has " + std::to_string(count) + " value(s)");
     }
@@ -391,64 +421,74 @@ void Console::add_builtin_commands() {
     bool match = true;
     for (int i = 0; i < count; ++i) {
       const auto want = parse_double(a[static_cast<size_t>(i) + 1]);
-      if (!want) return CommandResult::error("bad number " + a[static_cast<size_t>(i) + 1]);
+      if (!want)
+        return CommandResult::error("bad number " + a[static_cast<size_t>(i) + 1]);
       match = match && std::fabs(*want - state.values[i]) <= kExpectTolerance;
       want_text += (i ? " " : "") + format_number(*want);
       got_text += (i ? " " : "") + format_number(state.values[i]);
     }
-    if (!match) return CommandResult::failed("expected " + want_text + ", got " + got_text);
+    if (!match)
+      return CommandResult::failed("expected " + want_text + ", got " + got_text);
     return CommandResult::ok();
   });
 
-  add_command("keys", [need](Console& c, const Args& a) {
-    if (auto e = need(a, 0, 0, "keys")) return *e;
-    for (const KeyEvent& k : c.host().take_key_events()) {
+  add_command("keys", [need](Console &c, const Args &a) {
+    if (auto e = need(a, 0, 0, "keys"))
+      return *e;
+    for (const KeyEvent &k : c.host().take_key_events()) {
       c.out() << "key " << hex(k.id) << " " << k.value << "\n";
     }
     return CommandResult::ok();
   });
 
-  add_command("sounds", [need](Console& c, const Args& a) {
-    if (auto e = need(a, 0, 0, "sounds")) return *e;
-    for (const auto& call : fssound::take_calls()) {
+  add_command("sounds", [need](Console &c, const Args &a) {
+    if (auto e = need(a, 0, 0, "sounds"))
+      return *e;
+    for (const auto &call : fssound::take_calls()) {
       c.out() << "sound " << call.op << " " << hex(static_cast<uint32_t>(call.resource_id))
               << (call.args.empty() ? "" : " ") << call.args << " -> " << call.result << "\n";
     }
     return CommandResult::ok();
   });
 
-  add_command("messages", [need](Console& c, const Args& a) {
-    if (auto e = need(a, 0, 0, "messages")) return *e;
-    for (const auto& box : platform_os::take_message_boxes()) {
+  add_command("messages", [need](Console &c, const Args &a) {
+    if (auto e = need(a, 0, 0, "messages"))
+      return *e;
+    for (const auto &box : platform_os::take_message_boxes()) {
       c.out() << "message " << box.caption << " | " << box.text << "\n";
     }
     return CommandResult::ok();
   });
 
-  add_command("recorder", [need](Console& c, const Args& a) {
-    if (auto e = need(a, 0, 0, "recorder")) return *e;
-    for (const auto& call : soarrec::take_calls()) {
+  add_command("recorder", [need](Console &c, const Args &a) {
+    if (auto e = need(a, 0, 0, "recorder"))
+      return *e;
+    for (const auto &call : soarrec::take_calls()) {
       c.out() << "recorder " << (call.on ? "on" : "off") << "\n";
     }
     return CommandResult::ok();
   });
 
-  add_command("cd", [need](Console&, const Args& a) {
-    if (auto e = need(a, 1, 1, "cd DIR")) return *e;
-    if (chdir(a[0].c_str()) != 0) return CommandResult::error("cannot enter folder " + a[0]);
+  add_command("cd", [need](Console &, const Args &a) {
+    if (auto e = need(a, 1, 1, "cd DIR"))
+      return *e;
+    if (chdir(a[0].c_str()) != 0)
+      return CommandResult::error("cannot enter folder " + a[0]);
     return CommandResult::ok();
   });
 
-  add_command("audio", [need](Console&, const Args& a) {
-    if (auto e = need(a, 1, 1, "audio FILE")) return *e;
+  add_command("audio", [need](Console &, const Args &a) {
+    if (auto e = need(a, 1, 1, "audio FILE"))
+      return *e;
     std::string error;
-    if (!fssound::start_recording(a[0], &error)) return CommandResult::error(error);
+    if (!fssound::start_recording(a[0], &error))
+      return CommandResult::error(error);
     return CommandResult::ok();
   });
 
-  add_command("echo", [](Console& c, const Args& a) {
+  add_command("echo", [](Console &c, const Args &a) {
     for (size_t i = 0; i < a.size(); ++i) {
-      const std::string& w = a[i];
+      const std::string &w = a[i];
       c.out() << (i ? " " : "") << (!w.empty() && w[0] == '"' ? w.substr(1) : w);
     }
     c.out() << "\n";

@@ -25,7 +25,7 @@ namespace gaugehost {
 
 // Outcome of one command.
 struct CommandResult {
-  int exit_code = 0; // 0 go on, 1 failed expectation, 2 error
+  int exit_code = 0;   // 0 go on, 1 failed expectation, 2 error
   std::string message; // printed as "line N: message" when exit_code != 0
   static CommandResult ok() { return {}; }
   static CommandResult error(std::string text) { return {2, std::move(text)}; }
@@ -35,39 +35,39 @@ struct CommandResult {
 class Console {
 public:
   using Args = std::vector<std::string>;
-  using Handler = std::function<CommandResult(Console&, const Args& args)>;
+  using Handler = std::function<CommandResult(Console &, const Args &args)>;
 
-  Console(Host& host, std::ostream& out);
+  Console(Host &host, std::ostream &out);
 
   // Runs a whole script. Returns 0, 1 (failed expect) or 2 (error).
-  int run(std::istream& in, std::ostream& err);
+  int run(std::istream &in, std::ostream &err);
   // Runs one line (without the line-number prefix on errors).
-  CommandResult execute(const std::string& line);
+  CommandResult execute(const std::string &line);
 
-  void add_command(const std::string& name, Handler handler);
+  void add_command(const std::string &name, Handler handler);
 
-  Host& host() { return host_; }
-  std::ostream& out() { return out_; }
+  Host &host() { return host_; }
+  std::ostream &out() { return out_; }
 
   // Number parsing shared by commands: decimal (may be negative or
   // fractional for parse_double) or 0x hex.
-  static std::optional<double> parse_double(const std::string& text);
-  static std::optional<long long> parse_integer(const std::string& text);
+  static std::optional<double> parse_double(const std::string &text);
+  static std::optional<long long> parse_integer(const std::string &text);
   // Splits a line into words; a double-quoted word keeps its spaces, with \"
   // and \\ escapes, and stays marked as quoted by a leading '"'. Text after an
   // unquoted # is dropped. Returns nullopt for an unterminated quote.
-  static std::optional<Args> split(const std::string& line);
+  static std::optional<Args> split(const std::string &line);
 
 private:
   void add_builtin_commands();
-  Host& host_;
-  std::ostream& out_;
+  Host &host_;
+  std::ostream &out_;
   std::map<std::string, Handler> commands_;
 };
 
 // Hooks that other components use to add their console commands before a
 // script runs (registered at static initialisation by those components).
-void register_console_extension(std::function<void(Console&)> extension);
-void apply_console_extensions(Console& console);
+void register_console_extension(std::function<void(Console &)> extension);
+void apply_console_extensions(Console &console);
 
 } // namespace gaugehost

@@ -13,12 +13,16 @@
 namespace gaugehost {
 namespace {
 
-Host* active_host = nullptr;
+Host *active_host = nullptr;
 
 // Element-list services: the host draws elsewhere (later: a renderer), so
 // these only answer.
-uintptr_t list_service(Element*) { return 0; }
-uintptr_t list_service_arg(Element*, uint32_t) { return 0; }
+uintptr_t list_service(Element *) {
+  return 0;
+}
+uintptr_t list_service_arg(Element *, uint32_t) {
+  return 0;
+}
 
 void service_send_key_event(uint32_t id, int32_t value) {
   if (active_host != nullptr) {
@@ -26,7 +30,7 @@ void service_send_key_event(uint32_t id, int32_t value) {
   }
 }
 
-void service_read_token_var(TokenVar* var) {
+void service_read_token_var(TokenVar *var) {
   if (active_host != nullptr) {
     active_host->serve_read_token(var);
   }
@@ -47,7 +51,7 @@ const PanelServices panel_services = {
 
 // Depth-first flattening of an element tree: an element before its
 // children, children in list order.
-void flatten(Element* element, int depth, std::vector<ElementState>& out) {
+void flatten(Element *element, int depth, std::vector<ElementState> &out) {
   ElementState state;
   state.element = element;
   state.index = static_cast<int>(out.size());
@@ -55,7 +59,7 @@ void flatten(Element* element, int depth, std::vector<ElementState>& out) {
   state.kind = element->kind;
   out.push_back(state);
   if (element->children != nullptr) {
-    for (Element** child = element->children; *child != nullptr; ++child) {
+    for (Element **child = element->children; *child != nullptr; ++child) {
       flatten(*child, depth + 1, out);
     }
   }
@@ -64,7 +68,7 @@ void flatten(Element* element, int depth, std::vector<ElementState>& out) {
 // Reads a mouse list up to the kind-3 record that closes the outermost
 // parent (or a kind-0 record), making child boxes absolute. A parent box of
 // 0,0,0,0 stands for the whole gauge.
-std::vector<MouseTarget> read_mouse_list(const MouseRectangle* list, int gauge_w, int gauge_h) {
+std::vector<MouseTarget> read_mouse_list(const MouseRectangle *list, int gauge_w, int gauge_h) {
   std::vector<MouseTarget> targets;
   if (list == nullptr) {
     return targets;
@@ -75,7 +79,7 @@ std::vector<MouseTarget> read_mouse_list(const MouseRectangle* list, int gauge_w
   std::vector<Box> parents;
   constexpr int kMaxRecords = 4096; // a list this long is a broken table
   for (int i = 0; i < kMaxRecords; ++i) {
-    const MouseRectangle& r = list[i];
+    const MouseRectangle &r = list[i];
     if (r.kind == kMouseEnd) {
       break;
     }
@@ -89,7 +93,8 @@ std::vector<MouseTarget> read_mouse_list(const MouseRectangle* list, int gauge_w
       }
       parents.push_back(box);
     } else if (r.kind == kMouseChild) {
-      targets.push_back({&r, ox + r.x, oy + r.y, r.width, r.height, static_cast<int>(parents.size())});
+      targets.push_back(
+          {&r, ox + r.x, oy + r.y, r.width, r.height, static_cast<int>(parents.size())});
     } else if (r.kind == kMouseEndParent) {
       if (!parents.empty()) {
         parents.pop_back();
@@ -104,19 +109,19 @@ std::vector<MouseTarget> read_mouse_list(const MouseRectangle* list, int gauge_w
   return targets;
 }
 
-void refresh(TokenVar& var) {
+void refresh(TokenVar &var) {
   if (var.id != 0) {
     service_read_token_var(&var);
   }
 }
 
-double call(ElementCallback callback, Element* element) {
+double call(ElementCallback callback, Element *element) {
   return callback != nullptr ? callback(element) : 0.0;
 }
 
 } // namespace
 
-std::string shown_text(const StringElement& element, const char* buffer) {
+std::string shown_text(const StringElement &element, const char *buffer) {
   const size_t len = strnlen(buffer, kStringBufferBytes);
   const size_t max = element.max_chars > 0 ? static_cast<size_t>(element.max_chars) : 0;
   return std::string(buffer, std::min(len, max));
@@ -148,7 +153,9 @@ Host::~Host() {
   }
 }
 
-void Host::set_active() { active_host = this; }
+void Host::set_active() {
+  active_host = this;
+}
 
 std::filesystem::path Host::default_module_dir() {
   std::error_code ec;
@@ -159,24 +166,26 @@ std::filesystem::path Host::default_module_dir() {
   return exe.parent_path().parent_path() / "modules";
 }
 
-LoadedModule* Host::find_module(const std::string& name) const {
+LoadedModule *Host::find_module(const std::string &name) const {
   auto it = modules_.find(name);
   return it == modules_.end() ? nullptr : it->second.get();
 }
 
-bool Host::module_loaded(const std::string& name) const { return find_module(name) != nullptr; }
+bool Host::module_loaded(const std::string &name) const {
+  return find_module(name) != nullptr;
+}
 
-std::vector<std::string> Host::gauge_names(const std::string& module) const {
+std::vector<std::string> Host::gauge_names(const std::string &module) const {
   std::vector<std::string> names;
-  if (LoadedModule* m = find_module(module)) {
-    for (GaugeHeader** g = m->linkage->gauges; *g != nullptr; ++g) {
+  if (LoadedModule *m = find_module(module)) {
+    for (GaugeHeader **g = m->linkage->gauges; *g != nullptr; ++g) {
       names.emplace_back((*g)->name);
     }
   }
   return names;
 }
 
-bool Host::load_module(const std::string& name, std::string& error) {
+bool Host::load_module(const std::string &name, std::string &error) {
   if (find_module(name) != nullptr) {
     error = "module " + name + " is already loaded";
     return false;
@@ -188,7 +197,7 @@ bool Host::load_module(const std::string& name, std::string& error) {
     return false;
   }
   ++next_host_value_;
-  LoadedModule* raw = module.get();
+  LoadedModule *raw = module.get();
   modules_[name] = std::move(module);
   // The start routine runs after ImportTable holds the services.
   if (raw->linkage->start != nullptr) {
@@ -198,8 +207,8 @@ bool Host::load_module(const std::string& name, std::string& error) {
   return true;
 }
 
-bool Host::unload_module(const std::string& name, std::string& error) {
-  LoadedModule* module = find_module(name);
+bool Host::unload_module(const std::string &name, std::string &error) {
+  LoadedModule *module = find_module(name);
   if (module == nullptr) {
     error = "module " + name + " is not loaded";
     return false;
@@ -219,15 +228,15 @@ bool Host::unload_module(const std::string& name, std::string& error) {
   return true;
 }
 
-bool Host::place(const std::string& module_name, const std::string& gauge_name,
-                 const std::string& placement, std::string& error) {
-  LoadedModule* module = find_module(module_name);
+bool Host::place(const std::string &module_name, const std::string &gauge_name,
+                 const std::string &placement, std::string &error) {
+  LoadedModule *module = find_module(module_name);
   if (module == nullptr) {
     error = "module " + module_name + " is not loaded";
     return false;
   }
-  GaugeHeader* header = nullptr;
-  for (GaugeHeader** g = module->linkage->gauges; *g != nullptr; ++g) {
+  GaugeHeader *header = nullptr;
+  for (GaugeHeader **g = module->linkage->gauges; *g != nullptr; ++g) {
     if (gauge_name == (*g)->name) {
       header = *g;
       break;
@@ -255,16 +264,17 @@ bool Host::place(const std::string& module_name, const std::string& gauge_name,
   flatten(header->elements[0], 0, placed->elements);
 
   // Images are "loaded" now: the root's drawn size is its bitmap's size.
-  auto* root = reinterpret_cast<StaticImageElement*>(header->elements[0]);
+  auto *root = reinterpret_cast<StaticImageElement *>(header->elements[0]);
   const auto size = module_bitmap_size(*module, root->element.resource_id);
   placed->root_image = {.kind = 1,
                         .width_px = size ? size->width_px : 0,
                         .height_px = size ? size->height_px : 0,
                         .reserved = 0};
   root->image = &placed->root_image;
-  placed->mouse_targets = read_mouse_list(header->mouse_list, static_cast<int>(placed->root_image.width_px),
-                                          static_cast<int>(placed->root_image.height_px));
-  PlacedGauge* raw = placed.get();
+  placed->mouse_targets =
+      read_mouse_list(header->mouse_list, static_cast<int>(placed->root_image.width_px),
+                      static_cast<int>(placed->root_image.height_px));
+  PlacedGauge *raw = placed.get();
   gauges_.push_back(std::move(placed));
   if (header->gauge_callback != nullptr) {
     for (int service : {2, 3, 4, 5}) {
@@ -278,25 +288,25 @@ bool Host::place(const std::string& module_name, const std::string& gauge_name,
   return true;
 }
 
-bool Host::remove(const std::string& placement, std::string& error) {
+bool Host::remove(const std::string &placement, std::string &error) {
   auto it = std::find_if(gauges_.begin(), gauges_.end(),
-                         [&](const auto& g) { return g->name == placement; });
+                         [&](const auto &g) { return g->name == placement; });
   if (it == gauges_.end()) {
     error = "unknown gauge " + placement;
     return false;
   }
   set_active();
-  GaugeHeader* header = (*it)->header;
+  GaugeHeader *header = (*it)->header;
   if (header->gauge_callback != nullptr) {
     header->gauge_callback(header, 12, 0);
   }
-  auto* root = reinterpret_cast<StaticImageElement*>(header->elements[0]);
+  auto *root = reinterpret_cast<StaticImageElement *>(header->elements[0]);
   if (root->image == &(*it)->root_image) {
     root->image = nullptr;
   }
   gauges_.erase(it);
   // Another placement of the same gauge keeps the records alive.
-  for (auto& g : gauges_) {
+  for (auto &g : gauges_) {
     if (g->header == header) {
       root->image = &g->root_image;
     }
@@ -335,7 +345,7 @@ void Host::bind_token(uint32_t id, std::function<double()> reader,
   bound_[id] = {std::move(reader), std::move(writer)};
 }
 
-void Host::serve_read_token(TokenVar* var) {
+void Host::serve_read_token(TokenVar *var) {
   const double value = token(var->id);
   if (var->id == kTokenComFrequency) {
     // The COM frequency travels as a 32-bit unsigned integer in the first
@@ -362,7 +372,7 @@ void Host::deliver_key_events() {
   }
   auto pending = std::move(key_pending_);
   key_pending_.clear();
-  for (const auto& event : pending) {
+  for (const auto &event : pending) {
     key_sink_(event);
   }
 }
@@ -373,7 +383,9 @@ std::vector<KeyEvent> Host::take_key_events() {
   return out;
 }
 
-void Host::set_key_event_sink(std::function<void(const KeyEvent&)> sink) { key_sink_ = std::move(sink); }
+void Host::set_key_event_sink(std::function<void(const KeyEvent &)> sink) {
+  key_sink_ = std::move(sink);
+}
 
 void Host::advance(int64_t ms) {
   if (ms <= 0) {
@@ -387,7 +399,9 @@ void Host::advance(int64_t ms) {
   fssound::sync();
 }
 
-int64_t Host::time_ms() const { return os_clock_now_ms() - start_ms_; }
+int64_t Host::time_ms() const {
+  return os_clock_now_ms() - start_ms_;
+}
 
 void Host::update(int cycles, int64_t step_ms) {
   for (int i = 0; i < cycles; ++i) {
@@ -400,24 +414,24 @@ void Host::update(int cycles, int64_t step_ms) {
   fssound::sync();
 }
 
-void Host::update_gauge(PlacedGauge& placed) {
+void Host::update_gauge(PlacedGauge &placed) {
   set_active();
-  auto* root = reinterpret_cast<StaticImageElement*>(placed.header->elements[0]);
+  auto *root = reinterpret_cast<StaticImageElement *>(placed.header->elements[0]);
   root->image = &placed.root_image;
-  for (ElementState& state : placed.elements) {
-    Element* e = state.element;
+  for (ElementState &state : placed.elements) {
+    Element *e = state.element;
     switch (e->kind) {
     case kElementStaticImage:
       break;
     case kElementNeedle: {
-      auto* n = reinterpret_cast<NeedleElement*>(e);
+      auto *n = reinterpret_cast<NeedleElement *>(e);
       refresh(n->source);
       state.values[0] = call(n->callback, e);
       break;
     }
     case kElementString: {
-      auto* s = reinterpret_cast<StringElement*>(e);
-      for (TokenVar& var : s->sources) {
+      auto *s = reinterpret_cast<StringElement *>(e);
+      for (TokenVar &var : s->sources) {
         refresh(var);
       }
       s->text = state.buffer.data();
@@ -429,7 +443,7 @@ void Host::update_gauge(PlacedGauge& placed) {
       break;
     }
     case kElementShift: {
-      auto* s = reinterpret_cast<ShiftElement*>(e);
+      auto *s = reinterpret_cast<ShiftElement *>(e);
       refresh(s->x_source);
       refresh(s->y_source);
       state.values[0] = call(s->x_callback, e);
@@ -437,13 +451,13 @@ void Host::update_gauge(PlacedGauge& placed) {
       break;
     }
     case kElementIcon: {
-      auto* icon = reinterpret_cast<IconElement*>(e);
+      auto *icon = reinterpret_cast<IconElement *>(e);
       refresh(icon->source);
       state.values[0] = call(icon->callback, e);
       break;
     }
     case kElementScroll: {
-      auto* s = reinterpret_cast<ScrollElement*>(e);
+      auto *s = reinterpret_cast<ScrollElement *>(e);
       refresh(s->x_source);
       refresh(s->y_source);
       state.values[0] = call(s->x_callback, e);
@@ -451,7 +465,7 @@ void Host::update_gauge(PlacedGauge& placed) {
       break;
     }
     case kElementRotate: {
-      auto* r = reinterpret_cast<RotateElement*>(e);
+      auto *r = reinterpret_cast<RotateElement *>(e);
       refresh(r->x_source);
       refresh(r->y_source);
       refresh(r->rotation_source);
@@ -472,15 +486,15 @@ void Host::update_gauge(PlacedGauge& placed) {
   deliver_key_events();
 }
 
-bool Host::click(const std::string& placement, int x, int y, uint32_t flags, std::string& error) {
-  PlacedGauge* placed = gauge(placement);
+bool Host::click(const std::string &placement, int x, int y, uint32_t flags, std::string &error) {
+  PlacedGauge *placed = gauge(placement);
   if (placed == nullptr) {
     error = "unknown gauge " + placement;
     return false;
   }
   set_active();
-  const MouseTarget* hit = nullptr;
-  for (const MouseTarget& t : placed->mouse_targets) {
+  const MouseTarget *hit = nullptr;
+  for (const MouseTarget &t : placed->mouse_targets) {
     const bool inside = x >= t.x && x < t.x + t.width && y >= t.y && y < t.y + t.height;
     if (!inside || (t.rectangle->event_mask & flags) == 0) {
       continue;
@@ -503,8 +517,8 @@ bool Host::click(const std::string& placement, int x, int y, uint32_t flags, std
   return true;
 }
 
-PlacedGauge* Host::gauge(const std::string& placement) {
-  for (auto& g : gauges_) {
+PlacedGauge *Host::gauge(const std::string &placement) {
+  for (auto &g : gauges_) {
     if (g->name == placement) {
       return g.get();
     }

@@ -29,18 +29,18 @@ struct KeyEvent {
 
 // What the drawing side would get for one element after the last update.
 struct ElementState {
-  Element* element = nullptr;
+  Element *element = nullptr;
   int index = 0; // depth-first position, root 0
   int depth = 0;
   int32_t kind = 0;
   double values[3] = {0, 0, 0}; // needle/icon: [0]; shift, scroll: x, y; rotate: x, y, r
-  std::string text;              // shown text of a string (cut to its maximum)
+  std::string text;             // shown text of a string (cut to its maximum)
   std::array<char, kStringBufferBytes> buffer{}; // the host's text buffer
   bool updated = false;
 };
 
 struct MouseTarget {
-  const MouseRectangle* rectangle = nullptr;
+  const MouseRectangle *rectangle = nullptr;
   int x = 0, y = 0, width = 0, height = 0; // absolute, design pixels
   int depth = 0;
 };
@@ -50,8 +50,8 @@ struct LoadedModule;
 struct PlacedGauge {
   std::string name; // placement name
   std::string gauge_name;
-  LoadedModule* module = nullptr;
-  GaugeHeader* header = nullptr;
+  LoadedModule *module = nullptr;
+  GaugeHeader *header = nullptr;
   std::vector<ElementState> elements; // depth-first
   std::vector<MouseTarget> mouse_targets;
   HostImage root_image{};
@@ -69,23 +69,23 @@ class Host {
 public:
   explicit Host(HostOptions options);
   ~Host();
-  Host(const Host&) = delete;
-  Host& operator=(const Host&) = delete;
+  Host(const Host &) = delete;
+  Host &operator=(const Host &) = delete;
 
   // Default module folder: ../modules beside the running executable.
   static std::filesystem::path default_module_dir();
 
   // Module life cycle. On failure return false and set `error`.
-  bool load_module(const std::string& name, std::string& error);
-  bool unload_module(const std::string& name, std::string& error);
-  bool module_loaded(const std::string& name) const;
-  std::vector<std::string> gauge_names(const std::string& module) const;
+  bool load_module(const std::string &name, std::string &error);
+  bool unload_module(const std::string &name, std::string &error);
+  bool module_loaded(const std::string &name) const;
+  std::vector<std::string> gauge_names(const std::string &module) const;
 
   // Places MODULE!GAUGE as `placement` (services 2, 3, 4, 5).
-  bool place(const std::string& module, const std::string& gauge, const std::string& placement,
-             std::string& error);
+  bool place(const std::string &module, const std::string &gauge, const std::string &placement,
+             std::string &error);
   // Service 12, then the gauge is gone.
-  bool remove(const std::string& placement, std::string& error);
+  bool remove(const std::string &placement, std::string &error);
 
   // Token variables.
   void set_token(uint32_t id, double value);
@@ -94,14 +94,13 @@ public:
   // or a flight model, not by gauges); lets the offset server mirror tokens.
   void set_token_observer(std::function<void(uint32_t id, double value)> observer);
   // Lets another component own a token's value (read on every refresh).
-  void bind_token(uint32_t id, std::function<double()> reader,
-                  std::function<void(double)> writer);
+  void bind_token(uint32_t id, std::function<double()> reader, std::function<void(double)> writer);
 
   // Key events sent by gauges (and rectangles' own key events) since the last take.
   std::vector<KeyEvent> take_key_events();
   // Called for every key event after the handler or callback that sent it
   // has returned (a flight model applies them here).
-  void set_key_event_sink(std::function<void(const KeyEvent&)> sink);
+  void set_key_event_sink(std::function<void(const KeyEvent &)> sink);
 
   // Time. `advance` moves the virtual clock (and lets the mixer follow).
   void advance(int64_t ms);
@@ -112,23 +111,23 @@ public:
   // gauge is updated in placement order.
   void update(int cycles = 1, int64_t step_ms = 55);
   // One cycle of one gauge, without moving the clock.
-  void update_gauge(PlacedGauge& gauge);
+  void update_gauge(PlacedGauge &gauge);
 
   // Mouse event at design pixel x, y. Returns false with `error` for an
   // unknown gauge; a click that hits nothing is not an error.
-  bool click(const std::string& placement, int x, int y, uint32_t flags, std::string& error);
+  bool click(const std::string &placement, int x, int y, uint32_t flags, std::string &error);
 
-  PlacedGauge* gauge(const std::string& placement);
-  const std::vector<std::unique_ptr<PlacedGauge>>& gauges() const { return gauges_; }
+  PlacedGauge *gauge(const std::string &placement);
+  const std::vector<std::unique_ptr<PlacedGauge>> &gauges() const { return gauges_; }
 
   // Panel-service entry points (through the active host).
-  void serve_read_token(TokenVar* var);
+  void serve_read_token(TokenVar *var);
   void serve_key_event(uint32_t id, int32_t value);
 
 private:
   void deliver_key_events();
   void set_active();
-  LoadedModule* find_module(const std::string& name) const;
+  LoadedModule *find_module(const std::string &name) const;
 
   HostOptions options_;
   int64_t start_ms_ = 0;
@@ -139,12 +138,12 @@ private:
   std::function<void(uint32_t, double)> token_observer_;
   std::vector<KeyEvent> key_log_;
   std::vector<KeyEvent> key_pending_;
-  std::function<void(const KeyEvent&)> key_sink_;
+  std::function<void(const KeyEvent &)> key_sink_;
   uint32_t next_host_value_ = 1;
 };
 
 // Shown text of a string element: its buffer cut to max_chars.
-std::string shown_text(const StringElement& element, const char* buffer);
+std::string shown_text(const StringElement &element, const char *buffer);
 
 // Token id of the COM frequency, stored as a 32-bit unsigned integer.
 inline constexpr uint32_t kTokenComFrequency = 0x17;

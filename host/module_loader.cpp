@@ -7,22 +7,23 @@
 
 namespace gaugehost {
 
-std::unique_ptr<LoadedModule> open_module(const std::string& name, const std::filesystem::path& path,
-                                          const PanelServices* services, uint32_t host_value,
-                                          std::string& error) {
+std::unique_ptr<LoadedModule> open_module(const std::string &name,
+                                          const std::filesystem::path &path,
+                                          const PanelServices *services, uint32_t host_value,
+                                          std::string &error) {
   std::error_code ec;
   if (!std::filesystem::exists(path, ec)) {
     error = "missing module " + path.string();
     return nullptr;
   }
-  void* library = dlopen(path.c_str(), RTLD_NOW | RTLD_LOCAL);
+  void *library = dlopen(path.c_str(), RTLD_NOW | RTLD_LOCAL);
   if (library == nullptr) {
-    const char* cause = dlerror();
+    const char *cause = dlerror();
     error = "cannot load " + path.string() + ": " + (cause ? cause : "unknown error");
     return nullptr;
   }
-  auto* linkage = static_cast<LinkageRecord*>(dlsym(library, "Linkage"));
-  auto* import_table = static_cast<ImportTableRecord*>(dlsym(library, "ImportTable"));
+  auto *linkage = static_cast<LinkageRecord *>(dlsym(library, "Linkage"));
+  auto *import_table = static_cast<ImportTableRecord *>(dlsym(library, "ImportTable"));
   if (linkage == nullptr || import_table == nullptr) {
     error = path.string() + " exports no Linkage or no ImportTable";
     dlclose(library);
@@ -54,7 +55,7 @@ std::unique_ptr<LoadedModule> open_module(const std::string& name, const std::fi
   return module;
 }
 
-void close_module(LoadedModule& module) {
+void close_module(LoadedModule &module) {
   fssound::unregister_module(module.host_value);
   if (module.library != nullptr) {
     dlclose(module.library);
@@ -62,7 +63,8 @@ void close_module(LoadedModule& module) {
   }
 }
 
-std::optional<gaugeres::BitmapSize> module_bitmap_size(const LoadedModule& module, int32_t resource_id) {
+std::optional<gaugeres::BitmapSize> module_bitmap_size(const LoadedModule &module,
+                                                       int32_t resource_id) {
   if (!module.resources) {
     return std::nullopt;
   }

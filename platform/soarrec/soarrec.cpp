@@ -20,8 +20,12 @@ void record(bool on) {
 } // namespace
 
 extern "C" {
-SOARREC_EXPORT void SOARRec_on() { record(true); }
-SOARREC_EXPORT void SOARRec_off() { record(false); }
+SOARREC_EXPORT void SOARRec_on() {
+  record(true);
+}
+SOARREC_EXPORT void SOARRec_off() {
+  record(false);
+}
 }
 
 namespace soarrec {

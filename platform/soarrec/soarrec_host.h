@@ -8,8 +8,8 @@
 namespace soarrec {
 
 struct CallRecord {
-  bool on;              // SOARRec_on (true) or SOARRec_off (false)
-  long long time_ms;    // os_clock_now_ms() of the call
+  bool on;           // SOARRec_on (true) or SOARRec_off (false)
+  long long time_ms; // os_clock_now_ms() of the call
 };
 
 std::vector<CallRecord> take_calls();

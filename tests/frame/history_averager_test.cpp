@@ -8,11 +8,11 @@ namespace {
 // older ones; slot n is only a carrier.
 TEST(HistoryAverager, NewestCountsTwiceAndDivisorIsGiven) {
   frame::History<4> h{};
-  EXPECT_DOUBLE_EQ(frame::history_average(h, 3.0, 3.0), 2.0);  // 3 + 3 + 0
-  EXPECT_DOUBLE_EQ(frame::history_average(h, 3.0, 6.0), 5.0);  // 6 + 6 + 3
-  EXPECT_DOUBLE_EQ(frame::history_average(h, 3.0, 9.0), 8.0);  // 9 + 9 + 6
-  EXPECT_DOUBLE_EQ(h.slots[4], 3.0);                           // carried, not summed
-  EXPECT_DOUBLE_EQ(h.slots[0], 0.0);                           // never written
+  EXPECT_DOUBLE_EQ(frame::history_average(h, 3.0, 3.0), 2.0); // 3 + 3 + 0
+  EXPECT_DOUBLE_EQ(frame::history_average(h, 3.0, 6.0), 5.0); // 6 + 6 + 3
+  EXPECT_DOUBLE_EQ(frame::history_average(h, 3.0, 9.0), 8.0); // 9 + 9 + 6
+  EXPECT_DOUBLE_EQ(h.slots[4], 3.0);                          // carried, not summed
+  EXPECT_DOUBLE_EQ(h.slots[0], 0.0);                          // never written
 }
 
 TEST(HistoryAverager, SettlesToSampleTimesWindowMinusOneOverDivisor) {

@@ -36,12 +36,12 @@ TEST(HostFrame, ReloadStartsFromLoadState) {
   ASSERT_TRUE(host.place("frametest", "kinds", "kinds", error)) << error;
   host.set_token(0x41, 4.0);
   host.update(3);
-  EXPECT_DOUBLE_EQ(host.gauge("kinds")->elements[kHistoryNeedle].values[0], 6.0);  // 4+4+4 / 2
+  EXPECT_DOUBLE_EQ(host.gauge("kinds")->elements[kHistoryNeedle].values[0], 6.0); // 4+4+4 / 2
   ASSERT_TRUE(host.unload_module("frametest", error)) << error;
   ASSERT_TRUE(host.load_module("frametest", error)) << error;
   ASSERT_TRUE(host.place("frametest", "kinds", "kinds", error)) << error;
   host.update(1);
-  EXPECT_DOUBLE_EQ(host.gauge("kinds")->elements[kHistoryNeedle].values[0], 4.0);  // 4+4+0 / 2
+  EXPECT_DOUBLE_EQ(host.gauge("kinds")->elements[kHistoryNeedle].values[0], 4.0); // 4+4+0 / 2
   // The clock restarts at the reload.
   EXPECT_DOUBLE_EQ(host.gauge("kinds")->elements[kClockNeedle].values[0], 55.0);
 }
@@ -63,11 +63,11 @@ TEST(HostFrame, LoadErrorsNameTheFile) {
 TEST(HostFrame, PlacementErrors) {
   gaugehost::Host host(options());
   std::string error;
-  EXPECT_FALSE(host.place("frametest", "kinds", "kinds", error));  // not loaded
+  EXPECT_FALSE(host.place("frametest", "kinds", "kinds", error)); // not loaded
   ASSERT_TRUE(host.load_module("frametest", error)) << error;
   EXPECT_FALSE(host.place("frametest", "nosuch", "x", error));
   ASSERT_TRUE(host.place("frametest", "kinds", "kinds", error)) << error;
-  EXPECT_FALSE(host.place("frametest", "kinds", "kinds", error));  // same name twice
+  EXPECT_FALSE(host.place("frametest", "kinds", "kinds", error)); // same name twice
   EXPECT_FALSE(host.remove("nosuch", error));
   EXPECT_FALSE(host.click("nosuch", 1, 1, kMouseClick, error));
 }
@@ -82,7 +82,7 @@ TEST(HostFrame, ComFrequencyTravelsAsUnsignedInFirstFourBytes) {
   std::memcpy(&raw, &var.value, sizeof raw);
   EXPECT_EQ(raw, 0x12345u);
   uint32_t high = 0xFFFFFFFF;
-  std::memcpy(&high, reinterpret_cast<const char*>(&var.value) + 4, sizeof high);
+  std::memcpy(&high, reinterpret_cast<const char *>(&var.value) + 4, sizeof high);
   EXPECT_EQ(high, 0u);
 }
 
@@ -92,7 +92,7 @@ TEST(HostFrame, KeyEventsReachTheSinkAfterTheHandlerReturns) {
   ASSERT_TRUE(host.load_module("frametest", error)) << error;
   ASSERT_TRUE(host.place("frametest", "kinds", "kinds", error)) << error;
   std::vector<uint32_t> seen;
-  host.set_key_event_sink([&](const gaugehost::KeyEvent& e) { seen.push_back(e.id); });
+  host.set_key_event_sink([&](const gaugehost::KeyEvent &e) { seen.push_back(e.id); });
   ASSERT_TRUE(host.click("kinds", 33, 3, kMouseClick, error));
   ASSERT_TRUE(host.click("kinds", 55, 5, kMouseClick, error));
   EXPECT_EQ(seen, (std::vector<uint32_t>{0x1015B, 0x10998}));

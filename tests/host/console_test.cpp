@@ -13,7 +13,7 @@ struct ScriptRun {
   std::string err;
 };
 
-ScriptRun run(const std::string& script) {
+ScriptRun run(const std::string &script) {
   gaugehost::HostOptions o;
   o.module_dir = GAUGE_MODULE_DIR;
   gaugehost::Host host(o);
@@ -26,22 +26,22 @@ ScriptRun run(const std::string& script) {
 
 TEST(Console, ErrorsNameTheLineAndExitTwo) {
   const struct {
-    const char* script;
-    const char* message;
+    const char *script;
+    const char *message;
   } cases[] = {
-      {"# comment\n\nfly\n", "line 3: unknown command fly\n"},
-      {"load nosuch\n", "line 1: missing module"},
-      {"load frametest\nplace frametest!nosuch\n", "line 2: unknown gauge frametest!nosuch\n"},
-      {"show nosuch\n", "line 1: unknown gauge nosuch\n"},
-      {"token 0xZZ 1\n", "line 1: bad number 0xZZ\n"},
-      {"token 0x41 1.5.2\n", "line 1: bad number 1.5.2\n"},
-      {"wait -5\n", "line 1: bad number -5\n"},
-      {"update 2 x\n", "line 1: bad number x\n"},
-      {"load frametest\nplace frametest!kinds\nclick kinds 1 y\n", "line 3: bad number y\n"},
-      {"expect kinds.1 \"open\n", "line 1: unterminated quoted text\n"},
-      {"place frametest\n", "line 1: usage: place MODULE!GAUGE [NAME]\n"},
+      {"# comment\n\nfly\n",                                       "line 3: unknown command fly\n"             },
+      {"load nosuch\n",                                            "line 1: missing module"                    },
+      {"load frametest\nplace frametest!nosuch\n",                 "line 2: unknown gauge frametest!nosuch\n"  },
+      {"show nosuch\n",                                            "line 1: unknown gauge nosuch\n"            },
+      {"token 0xZZ 1\n",                                           "line 1: bad number 0xZZ\n"                 },
+      {"token 0x41 1.5.2\n",                                       "line 1: bad number 1.5.2\n"                },
+      {"wait -5\n",                                                "line 1: bad number -5\n"                   },
+      {"update 2 x\n",                                             "line 1: bad number x\n"                    },
+      {"load frametest\nplace frametest!kinds\nclick kinds 1 y\n", "line 3: bad number y\n"                    },
+      {"expect kinds.1 \"open\n",                                  "line 1: unterminated quoted text\n"        },
+      {"place frametest\n",                                        "line 1: usage: place MODULE!GAUGE [NAME]\n"},
   };
-  for (const auto& c : cases) {
+  for (const auto &c : cases) {
     const ScriptRun r = run(c.script);
     EXPECT_EQ(r.code, 2) << c.script;
     EXPECT_EQ(r.err.rfind(c.message, 0), 0u) << c.script << " gave " << r.err;
@@ -63,17 +63,19 @@ TEST(Console, FailedExpectationExitsOneWithBothValues) {
 }
 
 TEST(Console, PrintsInItsDocumentedFormats) {
-  const ScriptRun r = run(
-      "token 0x3D 55.5\ntoken 0x3D\ntoken 61\ntime\nwait 250\ntime\nupdate 2 100\ntime\n"
-      "load frametest\nplace frametest!kinds\nclick kinds 33 3\nkeys\nkeys\necho \"a b\" c\n");
+  const ScriptRun r =
+      run("token 0x3D 55.5\ntoken 0x3D\ntoken 61\ntime\nwait 250\ntime\nupdate 2 100\ntime\n"
+          "load frametest\nplace frametest!kinds\nclick kinds 33 3\nkeys\nkeys\necho \"a b\" c\n");
   EXPECT_EQ(r.code, 0) << r.err;
-  EXPECT_EQ(r.out, "token 0x3D 55.5\ntoken 0x3D 55.5\ntime 0\ntime 250\ntime 450\nkey 0x1015B 0\na b c\n");
+  EXPECT_EQ(r.out,
+            "token 0x3D 55.5\ntoken 0x3D 55.5\ntime 0\ntime 250\ntime 450\nkey 0x1015B 0\na b c\n");
 }
 
 TEST(Console, ShowEscapesQuotesAndBackslashes) {
-  EXPECT_EQ(gaugehost::Console::split("expect a.1 \"say \\\"hi\\\" \\\\ # not a comment\" # comment")
-                ->at(2),
-            "\"say \"hi\" \\ # not a comment");
+  EXPECT_EQ(
+      gaugehost::Console::split("expect a.1 \"say \\\"hi\\\" \\\\ # not a comment\" # comment")
+          ->at(2),
+      "\"say \"hi\" \\ # not a comment");
 }
 
 } // namespace

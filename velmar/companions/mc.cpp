@@ -80,8 +80,8 @@ double vario_callback(Element *) {
 
 // Needle angle in degrees; the bitmap points east at angle 0.
 double compass_callback(Element *e) {
-  const int32_t heading_deg = companions::truncate_i32(
-      frame::read_token(reinterpret_cast<NeedleElement *>(e)->source));
+  const int32_t heading_deg =
+      companions::truncate_i32(frame::read_token(reinterpret_cast<NeedleElement *>(e)->source));
   if (heading_deg >= 0 && heading_deg <= 360) {
     return heading_deg - kCompassNorthOffsetDeg;
   }

@@ -11,46 +11,46 @@
 namespace frametest {
 namespace {
 
-constexpr uint32_t kTokenInput = 0x41;      // any token; the needle shows it / 256
-constexpr uint32_t kTokenSendKey = 0x500;   // non-zero: the icon callback sends kKeyFromUpdate
+constexpr uint32_t kTokenInput = 0x41;    // any token; the needle shows it / 256
+constexpr uint32_t kTokenSendKey = 0x500; // non-zero: the icon callback sends kKeyFromUpdate
 constexpr uint32_t kKeyFromUpdate = 0x10999;
 constexpr uint32_t kKeyFromClick = 0x10998;
 constexpr uint32_t kKeyKnobRectangle = 0x1015B;
 
 // Written by the callbacks, shown by the status strings.
-constinit char order_log[64] = {};      // element callbacks of the last cycle, in call order
+constinit char order_log[64] = {}; // element callbacks of the last cycle, in call order
 constinit char previous_order[64] = {};
-constinit char service_log[64] = {};    // gauge services received, in order
-constinit char click_log[64] = {};      // handlers called, in order
-constinit int start_saw_services = -1;  // whether ImportTable was written before the start routine
+constinit char service_log[64] = {};   // gauge services received, in order
+constinit char click_log[64] = {};     // handlers called, in order
+constinit int start_saw_services = -1; // whether ImportTable was written before the start routine
 constinit int32_t service5_width_px = -1;
 
 TokenVar input_var = {.id = kTokenInput};
 TokenVar send_key_var = {.id = kTokenSendKey};
 
-void append(char* log, size_t size, const char* text) {
+void append(char *log, size_t size, const char *text) {
   const size_t used = std::strlen(log);
   frame::format_into(log + used, size - used, "%s", text);
 }
 
-double needle_cb(Element*) {
+double needle_cb(Element *) {
   append(order_log, sizeof order_log, "n");
   return frame::read_token(input_var) / 256.0;
 }
 
-double long_text_cb(Element* e) {
+double long_text_cb(Element *e) {
   append(order_log, sizeof order_log, "s");
   // 40 characters into an element that shows 12.
   frame::format_text(e, "%s", "ABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789abcd");
   return 0;
 }
 
-double shift_x_cb(Element*) {
+double shift_x_cb(Element *) {
   append(order_log, sizeof order_log, "x");
   return 3.5;
 }
 
-double icon_cb(Element*) {
+double icon_cb(Element *) {
   append(order_log, sizeof order_log, "i");
   if (frame::read_token(send_key_var) != 0) {
     frame::send_key_event(kKeyFromUpdate, 7);
@@ -58,66 +58,72 @@ double icon_cb(Element*) {
   return 2;
 }
 
-double scroll_x_cb(Element*) { return 10; }
-double scroll_y_cb(Element*) {
+double scroll_x_cb(Element *) {
+  return 10;
+}
+double scroll_y_cb(Element *) {
   append(order_log, sizeof order_log, "c");
   return 20;
 }
-double rotate_r_cb(Element*) {
+double rotate_r_cb(Element *) {
   append(order_log, sizeof order_log, "r");
   return 1.25;
 }
 
 // Status strings: the last one closes the cycle's order log.
-double status_services_cb(Element* e) {
+double status_services_cb(Element *e) {
   frame::format_text(e, "%s", service_log);
   return 0;
 }
-double status_clicks_cb(Element* e) {
+double status_clicks_cb(Element *e) {
   frame::format_text(e, "%s", click_log);
   return 0;
 }
-double status_misc_cb(Element* e) {
+double status_misc_cb(Element *e) {
   frame::format_text(e, "start=%d w=%d order=%s", start_saw_services, service5_width_px,
                      previous_order);
   return 0;
 }
-double order_cb(Element* e) {
+double order_cb(Element *e) {
   frame::format_text(e, "%s", order_log);
   frame::format_into(previous_order, sizeof previous_order, "%s", order_log);
   order_log[0] = '\0';
   return 0;
 }
-double clock_cb(Element*) { return frame::module_clock_ms(); }
+double clock_cb(Element *) {
+  return frame::module_clock_ms();
+}
 
 frame::History<4> history = {};
-double history_cb(Element*) { return frame::history_average(history, 2.0, frame::read_token(input_var)); }
+double history_cb(Element *) {
+  return frame::history_average(history, 2.0, frame::read_token(input_var));
+}
 
-uint32_t click_outer(MousePoint*, uint32_t flags) {
+uint32_t click_outer(MousePoint *, uint32_t flags) {
   append(click_log, sizeof click_log, "A");
   return flags;
 }
-uint32_t click_inner(MousePoint* p, uint32_t flags) {
+uint32_t click_inner(MousePoint *p, uint32_t flags) {
   char text[24];
   frame::format_into(text, sizeof text, "B%d,%d", p->x, p->y);
   append(click_log, sizeof click_log, text);
   return flags;
 }
-uint32_t click_key(MousePoint*, uint32_t flags) {
+uint32_t click_key(MousePoint *, uint32_t flags) {
   frame::send_key_event(kKeyFromClick, 1);
   return flags;
 }
-uint32_t click_overrun(MousePoint*, uint32_t flags) {
+uint32_t click_overrun(MousePoint *, uint32_t flags) {
   append(click_log, sizeof click_log, "OVERRUN");
   return flags;
 }
 
-int32_t kinds_callback(GaugeHeader* g, int32_t service, uint32_t) {
+int32_t kinds_callback(GaugeHeader *g, int32_t service, uint32_t) {
   char text[8];
   frame::format_into(text, sizeof text, "%d,", service);
   append(service_log, sizeof service_log, text);
   if (service == 5) {
-    auto* root = reinterpret_cast<StaticImageElement*>(g->elements[0]);
+    auto *root = reinterpret_cast<StaticImageElement *>(g->elements[0]);
     service5_width_px = root->image != nullptr ? static_cast<int32_t>(root->image->width_px) : -2;
   }
   return 0;
@@ -127,11 +133,12 @@ extern GaugeHeader kinds_header;
 extern GaugeHeader plain_header;
 
 #define TEXT_COMMON                                                                                \
-  .sources = {{.id = 1}}, .box_width_px = 100, .box_height_px = 12, .text_colour = 0x101010,     \
-  .background_colour = 0xEBEBEB, .highlight_colour = 0x101010, .font_face = "Quartz",            \
+  .sources = {{.id = 1}}, .box_width_px = 100, .box_height_px = 12, .text_colour = 0x101010,       \
+  .background_colour = 0xEBEBEB, .highlight_colour = 0x101010, .font_face = "Quartz",              \
   .font_weight = 400, .char_set = 1, .layout_flags = 0x25
 
 // Element tree of "kinds", depth-first indices in comments.
+// clang-format off
 StringElement clock_text = {.element = {.kind = kElementString, .resource_id = -1, .gauge = &kinds_header, .drawing_flags = 2}, TEXT_COMMON, .max_chars = 60, .callback = status_services_cb}; // 3
 Element* needle_children[] = {&clock_text.element, nullptr};
 NeedleElement needle = {.element = {.kind = kElementNeedle, .resource_id = 0x101, .x = 50, .y = 50, .offset_x = 2, .offset_y = 20, .gauge = &kinds_header, .children = needle_children, .drawing_flags = 3}, .source = {.id = kTokenInput}, .callback = needle_cb}; // 2
@@ -183,8 +190,11 @@ MouseRectangle plain_mouse[] = {
     {.kind = kMouseChild, .x = 0, .y = 0, .width = 1000, .height = 1000, .cursor = 1, .event_mask = 0xFFFFFFFF, .handler = click_overrun},
 };
 GaugeHeader plain_header = {GAUGE_HEADER_COMMON("plain", plain_roots), .default_size = 100, .mouse_list = plain_mouse, .gauge_callback = nullptr};
+// clang-format on
 
-void start() { start_saw_services = ImportTable.panel.services != nullptr ? 1 : 0; }
+void start() {
+  start_saw_services = ImportTable.panel.services != nullptr ? 1 : 0;
+}
 
 } // namespace
 } // namespace frametest
