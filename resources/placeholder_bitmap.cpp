@@ -1,10 +1,15 @@
 #include "resources/placeholder_bitmap.h"
 
+#include "platform/resources/byte_writer.h"
+
 #include <array>
 #include <cstdio>
 
 namespace rescomp {
 namespace {
+
+using gaugeres::put_u16;
+using gaugeres::put_u32;
 
 constexpr uint32_t kFileHeaderBytes = 14;
 constexpr uint32_t kInfoHeaderBytes = 40;  // BITMAPINFOHEADER
@@ -62,16 +67,6 @@ private:
   uint32_t stride_;
   std::vector<uint8_t> pixels_;
 };
-
-void put_u16(std::vector<uint8_t> &out, uint16_t v) {
-  out.push_back(static_cast<uint8_t>(v));
-  out.push_back(static_cast<uint8_t>(v >> 8));
-}
-
-void put_u32(std::vector<uint8_t> &out, uint32_t v) {
-  put_u16(out, static_cast<uint16_t>(v));
-  put_u16(out, static_cast<uint16_t>(v >> 16));
-}
 
 // A mid-tone colour that differs between neighbouring ids.
 Rgb colour_for(uint32_t id) {

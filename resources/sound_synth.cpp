@@ -1,5 +1,7 @@
 #include "resources/sound_synth.h"
 
+#include "platform/resources/byte_writer.h"
+
 #include <algorithm>
 #include <array>
 #include <cmath>
@@ -8,6 +10,9 @@
 
 namespace rescomp {
 namespace {
+
+using gaugeres::put_u16;
+using gaugeres::put_u32;
 
 constexpr uint32_t kRate22050Hz = 22050;
 constexpr uint32_t kRate8000Hz = 8000;
@@ -224,16 +229,6 @@ constexpr SoundGenerator kGenerators[] = {
     {"run_end_chime",    "two-note chime, 8000 Hz mono 16-bit",           make_run_end_chime   },
     {"blink_tone",       "2 kHz beep, 44100 Hz stereo 16-bit",            make_blink_tone      },
 };
-
-void put_u16(std::vector<uint8_t> &out, uint16_t v) {
-  out.push_back(static_cast<uint8_t>(v));
-  out.push_back(static_cast<uint8_t>(v >> 8));
-}
-
-void put_u32(std::vector<uint8_t> &out, uint32_t v) {
-  put_u16(out, static_cast<uint16_t>(v));
-  put_u16(out, static_cast<uint16_t>(v >> 16));
-}
 
 } // namespace
 

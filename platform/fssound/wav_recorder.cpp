@@ -5,25 +5,19 @@
 #include <vector>
 
 #include "platform/fssound/mixer.h"
+#include "platform/resources/byte_writer.h"
 
 namespace fssound {
 namespace {
+
+using gaugeres::put_u16;
+using gaugeres::put_u32;
 
 constexpr uint32_t kHeaderBytes = 44;
 constexpr uint16_t kBitsPerSample = 16;
 constexpr uint16_t kBlockAlign = kMixChannels * kBitsPerSample / 8;
 // Both size fields are 32-bit; the RIFF size counts 36 header bytes too.
 constexpr uint64_t kMaxDataBytes = 0xFFFFFFFFull - (kHeaderBytes - 8);
-
-void put_u16(std::vector<uint8_t> &out, uint16_t v) {
-  out.push_back(static_cast<uint8_t>(v));
-  out.push_back(static_cast<uint8_t>(v >> 8));
-}
-
-void put_u32(std::vector<uint8_t> &out, uint32_t v) {
-  put_u16(out, static_cast<uint16_t>(v));
-  put_u16(out, static_cast<uint16_t>(v >> 16));
-}
 
 // "RIFF" <36 + data> "WAVE" "fmt " 16 <1 PCM> <2 ch> <44100> <176400> <4> <16>
 // "data" <data bytes>
