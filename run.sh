@@ -5,5 +5,5 @@ set -e
 cd "$(dirname "$0")"
 tools/deps.sh
 cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
-ninja -C build
+ninja -C build gaugehost velmar durnik ostrel offsetd
 exec build/bin/gaugehost script examples/main.gh
