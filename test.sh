@@ -11,6 +11,9 @@ cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
 ninja -C build
 ctest --test-dir build -j"$JOBS" --output-on-failure
 PLAIN=$(ctest --test-dir build -N | sed -n 's/^Total Tests: //p')
+echo "== the main example (run.sh's job)"
+build/bin/gaugehost script examples/main.gh >/dev/null
+PLAIN=$((PLAIN + 1))
 
 echo "== AddressSanitizer + UndefinedBehaviorSanitizer build"
 cmake -S . -B build-asan -G Ninja -DCMAKE_BUILD_TYPE=Debug -DGAUGE_SANITIZE=ON -DGAUGE_BENCH=OFF >/dev/null
