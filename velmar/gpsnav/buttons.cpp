@@ -157,7 +157,9 @@ uint32_t left_button(MousePoint *, uint32_t flags) {
     enter_task_point_page();
     break;
   case kNamePage:
-    // Entered from page 24, not from the Task TP page: the task point stays.
+    // Entered from page 24, yet the task point steps back as when leaving
+    // the Task TP page: the instrument does so on every entry to page 23.
+    --task.task_point;
     enter_list_page(kNamePage);
     break;
   case kTurnpointDistancePage:

