@@ -72,7 +72,7 @@ inline constexpr int kUnitsMetric = 2;
 inline constexpr int64_t kNavigationWaitMs = 2000;
 
 inline std::string data_path(const std::string &name) {
-  return std::string(GAUGE_SOURCE_DIR) + "/tests/velmar/gpsnav/data/" + name;
+  return std::string(GAUGE_SOURCE_DIR) + "/tests/data/" + name;
 }
 
 class GpsnavTest : public ::testing::Test {
