@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <cstring>
-#include <dlfcn.h>
 #include <unistd.h>
 
 #include "frame/panel_services.h"

@@ -50,8 +50,7 @@ protected:
     if (!has_gpsnav_) {
       GTEST_SKIP() << "velmar.so has no gpsnav yet";
     }
-    std::filesystem::copy_file(std::string(GAUGE_SOURCE_DIR) +
-                                   "/tests/data/waypoints.dat",
+    std::filesystem::copy_file(std::string(GAUGE_SOURCE_DIR) + "/tests/data/waypoints.dat",
                                folder_.path() / "RUR-UDI.dat");
     // 10 km south of the home point, 1500 m up, metric.
     panel_.set(kTokenLatitude,
