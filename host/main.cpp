@@ -8,7 +8,7 @@
 
 #include "host/console.h"
 #include "host/host.h"
-#include "platform/fsuipc_server/host_offset_server.h"
+#include "host/host_offset_server.h"
 
 namespace {
 

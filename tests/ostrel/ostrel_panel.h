@@ -13,7 +13,7 @@
 #include "host/console.h"
 #include "host/host.h"
 #include "platform/fssound/fssound_host.h"
-#include "platform/fsuipc_server/host_offset_server.h"
+#include "host/host_offset_server.h"
 #include "platform/os/os_host.h"
 
 namespace ostrel_test {

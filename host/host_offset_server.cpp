@@ -1,4 +1,4 @@
-#include "platform/fsuipc_server/host_offset_server.h"
+#include "host/host_offset_server.h"
 
 #include <algorithm>
 #include <cstdio>
