@@ -1,7 +1,10 @@
 #!/bin/sh
 # Installs the Debian 12 packages the build and the tests need, if missing.
+# With --product, only what building the modules, the host and offsetd needs.
 set -e
-PACKAGES="cmake ninja-build g++ libgtest-dev libbenchmark-dev clang libclang-rt-14-dev clang-format"
+PACKAGES="cmake ninja-build g++"
+[ "$1" = "--product" ] ||
+  PACKAGES="$PACKAGES libgtest-dev libbenchmark-dev clang libclang-rt-14-dev clang-format"
 missing=""
 for p in $PACKAGES; do
   dpkg -s "$p" >/dev/null 2>&1 || missing="$missing $p"

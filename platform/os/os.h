@@ -1,9 +1,8 @@
 // Operating-system services that the modules call, mapped onto POSIX.
 //
-// The originals are the host platform's window, atom, shared-memory, time
-// and message-box calls; these keep their shapes (handles, last-error values,
-// a registered message id range, error 183 "already exists") so that the
-// FSUIPC transports can be written against them step by step.
+// Window, atom, shared-memory, time and message-box calls with handles,
+// per-thread last-error values, a registered message id range and error 183
+// "already exists", the shapes the FSUIPC transports are written against.
 //
 // Time is real or virtual. Under virtual time (os_clock_use_virtual) the
 // local time reads the host's clock and a sleep advances it instead of
@@ -83,7 +82,7 @@ uint32_t os_register_window_message(const char *name);
 intptr_t os_send_message(OsWindow window, uint32_t message, uintptr_t wparam, intptr_t lparam);
 // Blocking send with time-out. Returns non-zero on success and stores the
 // result; on failure returns 0 and the last error says why (0 for a time-out
-// of a window that exists but did not answer, like the original).
+// of a window that exists but did not answer).
 int os_send_message_timeout(OsWindow window, uint32_t message, uintptr_t wparam, intptr_t lparam,
                             uint32_t timeout_ms, uintptr_t *result);
 

@@ -18,7 +18,8 @@ platform_os::SharedTable &atom_table() {
   return table;
 }
 
-// Registered messages are never released, like the original's.
+// Registered messages are never released: an id, once handed out, names the
+// same message for every process as long as the runtime folder lives.
 platform_os::SharedTable &message_table() {
   static platform_os::SharedTable table("messages.tbl", false);
   return table;

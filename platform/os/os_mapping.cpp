@@ -1,9 +1,8 @@
 // Named shared memory on POSIX shared-memory objects. A name maps to
-// "/gauge.NAME" with NAME sanitised (see sanitize_name), so any text the
-// original accepts gives a valid POSIX name. The object lives until the
-// handle that created it is closed (the original frees it with its last
-// handle; here the creator's close removes the name, while views that others
-// already mapped stay valid).
+// "/gauge.NAME" with NAME sanitised (see sanitize_name), so any name text
+// gives a valid POSIX name. The name lives until the handle that created it
+// is closed: that close removes the name, while views that others already
+// mapped stay valid.
 #include <algorithm>
 #include <atomic>
 #include <cerrno>
@@ -105,8 +104,8 @@ OsHandle os_create_file_mapping(const char *name, uint32_t size_bytes) {
   if (errno != EEXIST) {
     return fail(error_from_errno(errno));
   }
-  // Like the original: the existing object is opened and handed back, and
-  // the last error tells the caller that it was not new.
+  // An existing object is opened and handed back, and the last error tells
+  // the caller that it was not new.
   mapping.fd = shm_open(mapping.posix_name.c_str(), O_RDWR, 0600);
   struct stat info {};
   if (mapping.fd < 0 || fstat(mapping.fd, &info) != 0 || info.st_size <= 0) {
