@@ -20,9 +20,10 @@ uint32_t load32(const uint8_t *at) {
          static_cast<uint32_t>(b[2]) << 16 | static_cast<uint32_t>(b[3]) << 24;
 }
 
-// The bound rule: a record of `record_bytes` (header plus data) fits when it
-// and the terminator end within the usable size. Counted in 64 bits: a size
-// near 4 GiB must be refused, not wrap round to a small total.
+// The bound rule: a record of `header_bytes` plus `size` bytes of data fits
+// when it and the terminator end within the usable size, and the client's
+// record list has room. Counted in 64 bits: a size near 4 GiB must be
+// refused, not wrap round to a small total.
 bool fits(const RequestQueue &queue, uint32_t header_bytes, uint32_t size) {
   const uint64_t end =
       static_cast<uint64_t>(queue.queued_bytes) + header_bytes + size + kTerminatorBytes;
