@@ -140,6 +140,17 @@ TEST_F(OffsetdTest, CommandLineSelectsSimulatorCode) {
   EXPECT_TRUE(IpcConnect(5, &result));
 }
 
+TEST_F(OffsetdTest, DropModeTakesTheConnectAndFailsEveryExchange) {
+  Offsetd server({"--mode", "drop"});
+  ASSERT_TRUE(server.wait_until_up());
+  ASSERT_TRUE(IpcConnect(0, &result));
+  uint32_t level = 7;
+  ASSERT_TRUE(IpcQueueRead(kOffsetTank1Level, 4, &level, &result));
+  EXPECT_FALSE(IpcExchange(&result));
+  EXPECT_EQ(result, kResultData);
+  EXPECT_EQ(level, 7u);
+}
+
 // The in-process message carries an address in the sender's process: offsetd
 // refuses it from outside, whatever the address, and goes on serving; ostrel's
 // in-process client never takes offsetd for its server.
