@@ -1,5 +1,6 @@
 // A module file the host cannot use is refused at `load` with the file and
 // the fault named, before its start routine or any callback runs.
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <gtest/gtest.h>
