@@ -46,13 +46,13 @@ void run_30s_average(ThirtySecondAverage &average, int32_t shown, double input_m
 void run_vario_cycle() {
   const int32_t now = frame::module_clock_ms();
   const uint32_t dt_ms = frame::ms_since(now, chain.last_update_ms);
-  // The first cycle after power-on has no earlier one to measure from: it
-  // runs at once and takes the previous airspeed as the current one, so no
-  // speed change from 0 counts as climb.
-  const bool first_cycle = chain.cycles_run == 0;
-  if (!first_cycle && dt_ms <= kFilterGateMs) {
+  if (dt_ms <= kFilterGateMs) {
     return;
   }
+  // The first cycle after power-on has no earlier one to measure from: it
+  // takes the previous airspeed as the current one, so that switching on in
+  // flight shows no climb from 0.
+  const bool first_cycle = chain.cycles_run == 0;
   update_ballast();
   const double raw = frame::read_token(vertical_speed);
   const double v = knots_to_kmh(frame::read_token(airspeed));
