@@ -141,28 +141,15 @@ TEST_F(Task, TaskPointTextsFitTheirLine) {
   switch_on();
   start_choosing();
   declare_and_start();
-  struct Case {
-    int point;
-    const char *task_page;
-    const char *navigate_page;
-  };
-  int point = 0; // on page 20, flying to this point
-  for (const Case &c : {
-           Case{1,  "Task TP:  A1", "On Task TP:1"},
-           Case{9,  "Task TP:  A9", "On Task TP:9"},
-           Case{10, "Task TP: A10", "On Task TP10"},
-  }) {
-    for (; point < c.point - 1; ++point) {
-      press(kRight, 2); // the Task TP page: the next point
-      press(kGo);       // made the target: back on page 20
+  for (int point = 1; point <= 10; ++point) {
+    press(kRight, 2); // the Task TP page: the next point
+    if (point >= 9) {
+      expect_lines(point == 9 ? "Task TP:  A9" : "Task TP: A10", "Far Point   ");
     }
-    press(kRight, 2);
-    ++point;
-    expect_lines(c.task_page, "Far Point   ");
-    press(kGo);
-    navigate();
-    expect_lines(c.navigate_page, "Far Point   ");
+    press(kGo); // made the target: back on page 20
   }
+  navigate();
+  expect_lines("On Task TP10", "Far Point   ");
 }
 
 TEST_F(Task, LandpointCursorOneReadsAsChoosing) {
