@@ -1,0 +1,17 @@
+#include "resources/art/artwork.h"
+
+namespace art {
+
+const Artwork *find_artwork(std::string_view module, uint32_t id) {
+  for (auto group : {velmar_nav_artwork(), velmar_companion_artwork(), durnik_dial_artwork(),
+                     durnik_control_artwork(), ostrel_artwork()}) {
+    for (const Artwork &a : group) {
+      if (module == a.module && a.id == id) {
+        return &a;
+      }
+    }
+  }
+  return nullptr;
+}
+
+} // namespace art
