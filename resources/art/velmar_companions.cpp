@@ -59,9 +59,9 @@ void caf_overlay(Picture &p, double per_ms, double minor, int label, const char 
       text_centred(cr, text, polar(kCafPivot, 94, angle(v)), {25, Weight::kBold}, kMarking);
     }
   }
-  // Stops at both ends of the scale.
+  // Red stops just outside both ends of the scale.
   for (double v : {end, -end}) {
-    tick(cr, kCafPivot, angle(v), 108, 136, 2.0, kArcRed);
+    tick(cr, kCafPivot, angle(v), 135, 140, 4.0, kArcRed);
   }
   text_centred(cr, unit, {kCafPivot.x + 58, kCafPivot.y - 34}, {14, Weight::kBold}, kMarking);
   text_centred(cr, "+", polar(kCafPivot, 58, angle(2.0 * per_ms)), {22, Weight::kBold}, kMarking);
