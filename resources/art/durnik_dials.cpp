@@ -48,8 +48,8 @@ void vsi_graduations(cairo_t *cr) {
     text_centred(cr, text, polar(kVsiCentre, 92, dial.angle(unit * 256.0)), {26, Weight::kBold},
                  kMarking);
   }
-  text_centred(cr, "+", polar(kVsiCentre, 64, dial.angle(768)), {26, Weight::kBold}, kMarking);
-  text_centred(cr, "\xE2\x88\x92", polar(kVsiCentre, 64, dial.angle(-768)), {26, Weight::kBold},
+  text_centred(cr, "+", polar(kVsiCentre, 58, dial.angle(256)), {24, Weight::kBold}, kMarking);
+  text_centred(cr, "\xE2\x88\x92", polar(kVsiCentre, 58, dial.angle(-256)), {24, Weight::kBold},
                kMarking);
   text_centred(cr, "VARIO", {157, 212}, {13, Weight::kBold}, rgb(0xBEBEB8));
   // Captions and position dots of the range and mode switches.
@@ -240,7 +240,6 @@ void draw_alt_dial(Picture &p) {
            polar(kAltCentre, kPressureRingOut + 9, -94),
            polar(kAltCentre, kPressureRingOut + 9, -86), kArcYellow);
   text_centred(cr, "hPa", {kAltCentre.x, kAltCentre.y - 44}, {9, Weight::kBold}, rgb(0xBEBEB8));
-  text_centred(cr, "ALT", {kAltCentre.x + 38, kAltCentre.y - 2}, {9, Weight::kBold}, rgb(0xBEBEB8));
   // Zero button in the middle, under the pointers' hub.
   fill_circle(cr, kAltCentre, 19, rgb(0x0C0C0D));
   hub(cr, kAltCentre, 16);
