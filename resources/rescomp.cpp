@@ -3,9 +3,10 @@
 // Builds a module's resource section from its manifest (format in
 // resources/manifest.h): the bitmaps drawn by resources/art for the module
 // named by the manifest's file name (velmar.res: velmar), and synthesized
-// sounds. A bitmap without artwork, or whose artwork has another size than
-// the manifest states, is an error. With --png, every bitmap is also written
-// to DIR/MODULE_ID.png for looking at.
+// sounds. A module that has no artwork at all (a test module) gets
+// placeholder bitmaps; in the others a bitmap without artwork, or whose artwork has another size
+// than the manifest states, is an error. With --png, every bitmap is also written to
+// DIR/MODULE_ID.png for looking at.
 //
 // The output is written to OUT.bin.tmp and renamed, so a failed run never
 // leaves a half-written section that the build would take as up to date.
@@ -18,6 +19,7 @@
 #include "platform/resources/resource_file.h"
 #include "resources/art/artwork.h"
 #include "resources/manifest.h"
+#include "resources/placeholder_bitmap.h"
 #include "resources/section_writer.h"
 #include "resources/sound_synth.h"
 
@@ -58,6 +60,11 @@ int main(int argc, char **argv) {
     rescomp::SectionEntry entry{.type = 0, .id = item.id, .bytes = {}};
     if (item.kind == rescomp::ManifestKind::kBitmap) {
       entry.type = static_cast<uint32_t>(gaugeres::ResourceType::kBitmap);
+      if (!art::has_artwork(module)) {
+        entry.bytes = rescomp::make_placeholder_bitmap(item.id, item.width_px, item.height_px);
+        entries.push_back(std::move(entry));
+        continue;
+      }
       const art::Artwork *artwork = art::find_artwork(module, item.id);
       char where[64];
       std::snprintf(where, sizeof where, ":%d: bitmap 0x%X", item.line, item.id);

@@ -28,6 +28,8 @@ std::span<const Artwork> durnik_dial_artwork();      // vsi, alt, asi, cmp, sti,
 std::span<const Artwork> durnik_control_artwork();   // gr, spl, com, bsw, bdp
 std::span<const Artwork> ostrel_artwork();           // yaw strings, ballast, VET gauges
 
+// Whether any artwork is drawn for `module` (test modules have none).
+bool has_artwork(std::string_view module);
 // The artwork of bitmap `id` of `module`, or null when none is drawn.
 const Artwork *find_artwork(std::string_view module, uint32_t id);
 
