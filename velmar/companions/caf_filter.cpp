@@ -13,7 +13,7 @@ namespace velmar::caf {
 namespace {
 
 // A filter step runs only when more than this has passed since the last one.
-constexpr uint32_t kUpdateGateMs = 100;
+constexpr int32_t kUpdateGateMs = 100;
 // TE gain per unit of compensation_setting: the default 4.0 gives 1000, the
 // gain of lnav's own chain.
 constexpr double kTeGainPerCompensation = 250.0;
@@ -95,7 +95,7 @@ int32_t window_samples(int32_t vario_response) {
 
 double needle_value_raw() {
   const int32_t now_ms = frame::module_clock_ms();
-  const uint32_t dt_ms = frame::ms_since(now_ms, state.last_update_ms);
+  const int64_t dt_ms = frame::elapsed_ms(now_ms, state.last_update_ms);
   if (dt_ms > kUpdateGateMs) {
     const double raw = frame::read_token(vertical_speed) * scale_factor(vario_scale);
     const double airspeed_kmh = companions::kmh_from_knots(frame::read_token(airspeed));

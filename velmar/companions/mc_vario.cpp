@@ -14,7 +14,7 @@
 namespace velmar::mc {
 namespace {
 
-constexpr uint32_t kUpdateGateMs = 100;
+constexpr int32_t kUpdateGateMs = 100;
 constexpr int kWindowSamples = 100;
 // mc's own compensation, fixed: lnav's compensation setting does not reach it.
 constexpr double kCompensation = 4.0;
@@ -67,7 +67,7 @@ double integer_average(double sample) {
 
 double vario_needle_raw() {
   const int32_t now_ms = frame::module_clock_ms();
-  const uint32_t dt_ms = frame::ms_since(now_ms, state.last_update_ms);
+  const int64_t dt_ms = frame::elapsed_ms(now_ms, state.last_update_ms);
   if (dt_ms > kUpdateGateMs) {
     const double raw = frame::read_token(vertical_speed);
     const double airspeed_kmh = companions::kmh_from_knots(frame::read_token(airspeed));

@@ -30,7 +30,7 @@ constexpr double kMinutesRoundUp = 59.99;
 constexpr double kLargestAltitude = 99999.0; // in the shown unit
 constexpr double kLargestDistance = 999.9;   // in the shown unit
 constexpr double kSecondsPerHour = 3600.0;
-constexpr uint32_t kMsPerSecond = 1000;
+constexpr int32_t kMsPerSecond = 1000;
 
 // Read through the host immediately before each use.
 constinit TokenVar latitude_token = {.id = kTokenLatitudeRaw};
@@ -237,7 +237,8 @@ void navigation_update() {
     return;
   }
   const int32_t now_ms = frame::module_clock_ms();
-  nav.elapsed_s = static_cast<int32_t>(frame::ms_since(now_ms, nav.last_update_ms) / kMsPerSecond);
+  nav.elapsed_s =
+      static_cast<int32_t>(frame::elapsed_ms(now_ms, nav.last_update_ms) / kMsPerSecond);
   if (nav.elapsed_s < velmar::update_interval_s) {
     return;
   }

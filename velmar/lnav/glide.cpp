@@ -76,7 +76,7 @@ void run_wind_filter() {
   velmar::lnav_airspeed_kmh = speed_kmh;
 
   const int32_t now = frame::module_clock_ms();
-  if (frame::ms_since(now, glide.wind_update_ms) <= kFilterGateMs) {
+  if (frame::elapsed_ms(now, glide.wind_update_ms) <= kFilterGateMs) {
     return;
   }
   const double sample_kmh = velmar::lnav_airspeed_kmh - velmar::ground_speed_kmh;

@@ -21,7 +21,7 @@ inline constexpr int kThirtySecondWindow = 299; // at one sample per ~100 ms
 inline constexpr int kWindWindow = 100;
 inline constexpr double kWindDivisor = 99.0; // slots 1..99 summed: unit gain
 // A filter updates only when more than this has passed since its last update.
-inline constexpr uint32_t kFilterGateMs = 100;
+inline constexpr int32_t kFilterGateMs = 100;
 
 // The polar, re-read from "LNAV_polar.dat" at every power-on.
 extern Polar polar;

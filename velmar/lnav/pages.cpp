@@ -172,7 +172,7 @@ void produce_page_text() {
     return;
   }
   if (lnav_page == kPageSplash) {
-    if (frame::ms_since(frame::module_clock_ms(), power_on_ms) / 1000 < kSplashSeconds) {
+    if (frame::elapsed_ms(frame::module_clock_ms(), power_on_ms) / 1000 < kSplashSeconds) {
       set_page_text("24/12/2003");
       return;
     }

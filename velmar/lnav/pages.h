@@ -24,7 +24,7 @@ inline constexpr int32_t kPageAltMode = 28;
 inline constexpr int32_t kPageSinkTone = 29;
 
 // Seconds of the splash page after power-on.
-inline constexpr uint32_t kSplashSeconds = 3;
+inline constexpr int32_t kSplashSeconds = 3;
 
 // Simulator time of day from tokens 0x03..0x05, in whole seconds.
 int64_t read_time_of_day_s();

@@ -28,7 +28,7 @@ void run_30s_average(ThirtySecondAverage &average, int32_t shown, double input_m
     frame::format_into(average.text, sizeof average.text, "    ");
     return;
   }
-  if (frame::ms_since(now, average.last_update_ms) <= kFilterGateMs) {
+  if (frame::elapsed_ms(now, average.last_update_ms) <= kFilterGateMs) {
     return;
   }
   const double mean_mps = frame::history_average(average.history, kThirtySecondWindow, input_mps);
@@ -45,7 +45,7 @@ void run_30s_average(ThirtySecondAverage &average, int32_t shown, double input_m
 
 void run_vario_cycle() {
   const int32_t now = frame::module_clock_ms();
-  const uint32_t dt_ms = frame::ms_since(now, chain.last_update_ms);
+  const int64_t dt_ms = frame::elapsed_ms(now, chain.last_update_ms);
   if (dt_ms <= kFilterGateMs) {
     return;
   }

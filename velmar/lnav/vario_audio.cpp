@@ -91,10 +91,8 @@ int32_t lnav_gauge_callback(GaugeHeader *, int32_t service_id, uint32_t host_val
     frame::sound_slot_load(sink_tone, host_value);
   } else if (service_id == kServiceRemove && tone_holders > 0 && --tone_holders == 0) {
     // Marked unloaded, so that no later start reloads a released tone.
-    for (SoundSlot *slot : {&climb_tone, &sink_tone}) {
-      frame::sound_slot_release(*slot);
-      slot->status = 0;
-    }
+    frame::sound_slot_release_unloaded(climb_tone);
+    frame::sound_slot_release_unloaded(sink_tone);
   }
   return 0;
 }
