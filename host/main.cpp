@@ -3,12 +3,14 @@
 //   gaugehost script FILE|- [--modules DIR] [--real-time]
 //   gaugehost list MODULE [--modules DIR]
 #include <cstring>
+#include <filesystem>
 #include <fstream>
 #include <iostream>
 
 #include "host/console.h"
 #include "host/host.h"
-#include "platform/fsuipc_server/host_offset_server.h"
+#include "host/host_offset_server.h"
+#include "platform/fssound/fssound_host.h"
 
 namespace {
 
@@ -64,13 +66,28 @@ int main(int argc, char **argv) {
 
   gaugehost::Console console(host, std::cout);
   offset_server.add_console_commands(console);
+  int code = 0;
   if (target == "-") {
-    return console.run(std::cin, std::cerr);
+    code = console.run(std::cin, std::cerr);
+  } else {
+    std::error_code ec;
+    if (std::filesystem::is_directory(target, ec)) {
+      std::cerr << "cannot read script " << target << ": it is a folder\n";
+      return 2;
+    }
+    std::ifstream file(target);
+    if (!file) {
+      std::cerr << "cannot open script " << target << "\n";
+      return 2;
+    }
+    code = console.run(file, std::cerr);
   }
-  std::ifstream file(target);
-  if (!file) {
-    std::cerr << "cannot open script " << target << "\n";
-    return 2;
+  // The WAV header is finished only now; a run whose recording could not be
+  // finished has not succeeded.
+  fssound::stop_recording();
+  if (const std::string error = fssound::take_recording_error(); !error.empty()) {
+    std::cerr << error << "\n";
+    return code != 0 ? code : 2;
   }
-  return console.run(file, std::cerr);
+  return code;
 }

@@ -28,10 +28,10 @@ void unregister_module(uint32_t host_value) {
   lib.modules().erase(host_value);
 }
 
-std::vector<CallRecord> take_calls() {
+std::vector<CallRecord> take_calls(uint64_t *dropped) {
   auto &lib = library();
   std::lock_guard lock(lib.mutex());
-  return lib.take_calls();
+  return lib.take_calls(dropped);
 }
 
 bool start_recording(const std::string &path, std::string *error) {
@@ -46,6 +46,12 @@ void stop_recording() {
   std::lock_guard lock(lib.mutex());
   lib.catch_up();
   lib.recorder().close();
+}
+
+std::string take_recording_error() {
+  auto &lib = library();
+  std::lock_guard lock(lib.mutex());
+  return lib.recorder().take_error();
 }
 
 void sync() {
