@@ -13,6 +13,9 @@ constexpr double kMaxCruiseBankDeg = 30.0;
 constexpr double kCircleGiveUpS = 180.0; // leave a thermal that gave nothing in this time
 constexpr double kCircleMinGainM = 20.0;
 constexpr double kFeltNettoTimeConstantS = 5.0;
+constexpr double kThermalReachM = 250.0;
+constexpr double kMaxCentringMps = 4.0;
+constexpr double kThermalLostM = 800.0;
 
 } // namespace
 
@@ -121,6 +124,7 @@ bool ModelSource::start_action(const Action &a) {
     circle_direction_ = a.number < 0 ? -1 : 1;
     circle_climb_check_alt_ = s.altitude_m;
     circle_climb_check_s_ = s.time_s;
+    circling_ = false;
     break;
   case ActionKind::Speed:
     speed_command_ = false;
@@ -244,7 +248,7 @@ PilotInput ModelSource::pilot_input(const AirMotion &air, double dt) {
   }
   case Mode::Circle: {
     const double n = 1.0 / std::cos(kCirclingBankDeg * kDegToRad);
-    speed_kmh = 1.1 * polar.min_sink_speed_kmh(mass, n);
+    speed_kmh = kCirclingSpeedFactor * polar.min_sink_speed_kmh(mass, n);
     in.target_bank_deg = circle_direction_ * kCirclingBankDeg;
     in.target_speed_mps = speed_kmh / 3.6;
     // Centring: the pilot shifts the circle toward the strongest lift.
@@ -266,6 +270,17 @@ PilotInput ModelSource::pilot_input(const AirMotion &air, double dt) {
         nearest_centre = c;
       }
     }
+    if (nearest != nullptr && nearest_m > (circling_ ? kThermalLostM : kThermalReachM)) {
+      circling_ = false;
+      // Not there yet: fly to the thermal first.
+      heading = bearing_deg(here, nearest_centre);
+      in.target_speed_mps = target_speed_kmh_ / 3.6;
+      in.target_bank_deg = std::clamp(
+          kHeadingGainBankPerDeg * angle_difference(heading, s.heading_deg), -kMaxCruiseBankDeg,
+          kMaxCruiseBankDeg);
+      return in;
+    }
+    circling_ = true;
     if (nearest != nullptr && !s.on_ground) {
       const double v = std::max(s.airspeed_mps, 10.0);
       const double radius =
@@ -275,8 +290,12 @@ PilotInput ModelSource::pilot_input(const AirMotion &air, double dt) {
           offset_position(here, radius * std::cos(side), radius * std::sin(side));
       double north = 0, east = 0;
       local_offset(turn_centre, nearest_centre, north, east);
+      // At most a couple of metres a second: a pilot's gradual shift.
       const double k = std::min(1.0, dt / kCentringTimeConstantS);
-      const LatLon moved = offset_position(here, north * k, east * k);
+      const double shift = std::hypot(north, east) * k;
+      const double limit = kMaxCentringMps * dt;
+      const double scale = shift > limit ? limit / shift : 1.0;
+      const LatLon moved = offset_position(here, north * k * scale, east * k * scale);
       s.latitude_deg = moved.latitude_deg;
       s.longitude_deg = moved.longitude_deg;
     }

@@ -18,8 +18,11 @@ namespace flight {
 
 // Water leaving each tank while the dump signal is on, litres per second.
 inline constexpr double kDumpFlowPerTankLps = 0.8;
-inline constexpr double kCirclingBankDeg = 35.0;
-inline constexpr double kCentringTimeConstantS = 40.0;
+inline constexpr double kCirclingBankDeg = 45.0;
+// Circling speed as a share of the least-sink speed at the circle's load
+// factor: the three-point polars put least sink too fast at low speed.
+inline constexpr double kCirclingSpeedFactor = 0.9;
+inline constexpr double kCentringTimeConstantS = 15.0;
 inline constexpr double kArrivalRadiusM = 400.0;
 inline constexpr double kLaunchSpeedKmh = 110.0;
 inline constexpr double kApproachSpeedKmh = 95.0;
@@ -77,6 +80,7 @@ private:
   double target_heading_deg_ = 0;
   LatLon target_position_{};
   int circle_direction_ = 1;
+  bool circling_ = false;
   double target_speed_kmh_ = 100;
   bool speed_command_ = false;
   double mc_mps_ = 1.0;
