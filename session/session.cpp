@@ -253,6 +253,9 @@ bool Session::run(std::unique_ptr<flight::FlightSource> source, std::string &err
     host_->advance(options_.cycle_ms);
     source_->step(dt, *bus_);
     for (const auto &click : source_->take_clicks()) {
+      if (click.optional && host_->gauge(click.gauge) == nullptr) {
+        continue;
+      }
       for (int i = 0; i < click.count; ++i) {
         if (!click_button(click.gauge, click.button, error)) {
           error = "scenario line " + std::to_string(click.line) + ": " + error;
@@ -307,6 +310,9 @@ bool Session::run(std::unique_ptr<flight::FlightSource> source, std::string &err
   summary_.finish(*host_);
   if (outputs_) {
     std::ofstream(outputs_->dir() / "summary.txt") << summary_.text();
+    if (!summary_.lnav_te_average().empty() && summary_.vario_correlation().samples > 0) {
+      std::ofstream(outputs_->dir() / "vario.csv") << summary_.vario_csv();
+    }
   }
   return true;
 }

@@ -116,6 +116,22 @@ std::vector<std::string> gauge_lines(const gaugehost::Host &host, const std::str
   return out;
 }
 
+void Summary::set_reference_vario(std::vector<double> v) {
+  size_t last = v.size();
+  for (size_t i = 0; i < v.size(); ++i) {
+    if (std::isnan(v[i])) {
+      continue;
+    }
+    if (last < i) {
+      for (size_t k = last + 1; k < i; ++k) {
+        v[k] = v[last] + (v[i] - v[last]) * static_cast<double>(k - last) / static_cast<double>(i - last);
+      }
+    }
+    last = i;
+  }
+  reference_vario_ = std::move(v);
+}
+
 void Summary::note_key_event(uint32_t id, int32_t) {
   ++key_counts_[id];
 }
@@ -233,6 +249,15 @@ void Summary::finish(const gaugehost::Host &host) {
       gauge_lines_.push_back(std::move(line));
     }
   }
+}
+
+std::string Summary::vario_csv() const {
+  std::string out = "t_s,reference_mps,lnav_te_mps\n";
+  for (size_t i = 0; i < lnav_te_.size(); ++i) {
+    const double r = i < reference_vario_.size() ? reference_vario_[i] : std::nan("");
+    out += format("%zu,%.2f,%.1f\n", i, r, lnav_te_[i]);
+  }
+  return out;
 }
 
 std::string Summary::text() const {

@@ -45,12 +45,16 @@ public:
   void sample(const flight::AircraftState &state, const gaugehost::Host &host);
   void note_key_event(uint32_t id, int32_t value);
   void note_igc_file(const std::string &name, int fixes);
-  void set_reference_vario(std::vector<double> per_second_mps) { reference_vario_ = std::move(per_second_mps); }
+  // A reference vario once a second (NaN where the log has no sample);
+  // gaps between samples are filled linearly.
+  void set_reference_vario(std::vector<double> per_second_mps);
   void add_note(std::string note) { notes_.push_back(std::move(note)); }
   void set_undefined_keys(const std::map<uint32_t, long> &undefined) { undefined_ = undefined; }
   // Analyses the samples and takes the gauges' final values.
   void finish(const gaugehost::Host &host);
   std::string text() const;
+  // "t_s,reference_mps,lnav_te_mps" once a second, when a reference vario is set.
+  std::string vario_csv() const;
 
   const std::vector<Climb> &climbs() const { return climbs_; }
   const std::vector<Glide> &glides() const { return glides_; }

@@ -206,6 +206,19 @@ void ReplaySource::step(double dt, TokenBus &bus) {
   first_step_ = false;
 }
 
+std::vector<PanelClick> ReplaySource::take_clicks() {
+  // lnav shows its start-up pages for 3 s before the home button leads on.
+  if (startup_step_ == 0) {
+    startup_step_ = 1;
+    return {{"gpsnav", "ON", 1, 0, true}, {"lnav", "KNOB_UP", 5, 0, true}};
+  }
+  if (startup_step_ == 1 && time_s_ > 4.0) {
+    startup_step_ = 2;
+    return {{"lnav", "HOME", 1, 0, true}};
+  }
+  return {};
+}
+
 std::vector<std::string> ReplaySource::notes() const {
   char line[160];
   std::snprintf(line, sizeof line,

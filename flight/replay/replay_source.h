@@ -36,6 +36,8 @@ public:
     return effects_.undefined();
   }
   std::vector<std::string> notes() const override;
+  // The pilot switches the navigation and vario computers on at the start.
+  std::vector<PanelClick> take_clicks() override;
 
   const IgcLog &log() const { return log_; }
   double start_time_s() const { return start_s_; } // log time of the first valid fix
@@ -62,6 +64,7 @@ private:
   KeyEventEffects effects_;
   bool first_step_ = true;
   bool finished_ = false;
+  int startup_step_ = 0;
 };
 
 } // namespace flight
