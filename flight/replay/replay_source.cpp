@@ -175,7 +175,8 @@ void ReplaySource::evaluate(double t, AircraftState &s) const {
   s.wind_from_deg = wrap_360(std::atan2(-we, -wn) / kDegToRad);
   const double an = vn - wn, ae = ve - we;
   s.heading_deg = wrap_360(std::atan2(ae, an) / kDegToRad);
-  s.on_ground = s.ground_speed_mps < kGroundSpeedOnGroundMps;
+  s.on_ground = s.ground_speed_mps < kGroundSpeedOnGroundMps && std::fabs(s.vertical_speed_mps) < 0.3 &&
+                std::fabs(s.turn_rate_degs) < 3.0;
   if (!airspeed_kmh_.empty()) {
     s.airspeed_mps = airspeed_kmh_.value(t) / 3.6;
   } else {
