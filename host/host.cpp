@@ -151,6 +151,10 @@ std::filesystem::path Host::default_module_dir() {
   return exe.parent_path().parent_path() / "modules";
 }
 
+bool Host::module_loaded(const std::string &name) const {
+  return find_module(name) != nullptr;
+}
+
 LoadedModule *Host::find_module(const std::string &name) const {
   auto it = modules_.find(name);
   return it == modules_.end() ? nullptr : it->second.get();
@@ -422,13 +426,17 @@ bool Host::update(int64_t cycles, int64_t step_ms) {
   }
   for (int64_t i = 0; i < cycles; ++i) {
     advance(step_ms);
-    // Index loop: a callback cannot place or remove gauges, but be safe.
-    for (size_t g = 0; g < gauges_.size(); ++g) {
-      update_gauge(*gauges_[g]);
-    }
+    walk();
   }
   fssound::sync();
   return true;
+}
+
+void Host::walk() {
+  // Index loop: a callback cannot place or remove gauges, but be safe.
+  for (size_t g = 0; g < gauges_.size(); ++g) {
+    update_gauge(*gauges_[g]);
+  }
 }
 
 void Host::update_gauge(PlacedGauge &placed) {

@@ -82,6 +82,7 @@ public:
   // Module life cycle. On failure return false and set `error`.
   bool load_module(const std::string &name, std::string &error);
   bool unload_module(const std::string &name, std::string &error);
+  bool module_loaded(const std::string &name) const;
   std::vector<std::string> gauge_names(const std::string &module) const;
 
   // Places MODULE!GAUGE as `placement` (services 2, 3, 4, 5).
@@ -114,6 +115,9 @@ public:
   // gauge is updated in placement order. Returns false and runs nothing when
   // a count is negative or the N steps would pass the clock's largest value.
   bool update(int64_t cycles = 1, int64_t step_ms = 55);
+  // One update walk over every placed gauge in placement order, without
+  // moving the clock (a session advances the clock itself).
+  void walk();
   // One cycle of one gauge, without moving the clock.
   void update_gauge(PlacedGauge &gauge);
 

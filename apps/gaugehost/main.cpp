@@ -1,0 +1,245 @@
+// gaugehost: the substitute host's command line. Subcommands:
+//   script FILE|-     run console commands (see README)
+//   list MODULE       list a module's gauges
+//   fly [SCENARIO]    fly a scenario through the panel with the sailplane model
+//   replay FILE.igc   fly a recorded flight's fixes through the panel
+#include <CLI/CLI.hpp>
+#include <chrono>
+#include <ctime>
+#include <filesystem>
+#include <fstream>
+#include <iostream>
+
+#include "flight/igc/igc.h"
+#include "flight/model/model_source.h"
+#include "flight/replay/replay_source.h"
+#include "flight/scenario/scenario.h"
+#include "host/console.h"
+#include "host/host.h"
+#include "host/host_offset_server.h"
+#include "platform/fssound/fssound_host.h"
+#include "session/session.h"
+
+namespace {
+
+std::filesystem::path default_panel_dir() {
+  // The repository's example panel beside build/bin, else ./examples/sailplane.
+  std::error_code ec;
+  const auto exe = std::filesystem::read_symlink("/proc/self/exe", ec);
+  if (!ec) {
+    const auto candidate = exe.parent_path().parent_path().parent_path() / "examples/sailplane";
+    if (std::filesystem::exists(candidate / "panel.cfg")) {
+      return candidate;
+    }
+  }
+  return "examples/sailplane";
+}
+
+std::filesystem::path default_output_dir(const std::string &kind) {
+  const std::time_t now = std::time(nullptr);
+  std::tm t{};
+  localtime_r(&now, &t);
+  char name[64];
+  std::strftime(name, sizeof name, "%Y%m%d-%H%M%S", &t);
+  return std::filesystem::path("out") / (kind + "-" + name);
+}
+
+int run_script(const std::string &file, const std::filesystem::path &modules, bool real_time) {
+  gaugehost::HostOptions options;
+  options.module_dir = modules;
+  options.virtual_time = !real_time;
+  gaugehost::Host host(options);
+  // FSUIPC is up in the host's own process, so durnik and ostrel find it.
+  fsuipc_server::HostOffsetServer offset_server(host);
+  gaugehost::Console console(host, std::cout);
+  offset_server.add_console_commands(console);
+  int code = 0;
+  if (file == "-") {
+    code = console.run(std::cin, std::cerr);
+  } else {
+    std::error_code ec;
+    if (std::filesystem::is_directory(file, ec)) {
+      std::cerr << "cannot read script " << file << ": it is a folder\n";
+      return 2;
+    }
+    std::ifstream in(file);
+    if (!in) {
+      std::cerr << "cannot open script " << file << "\n";
+      return 2;
+    }
+    code = console.run(in, std::cerr);
+  }
+  // The WAV header is finished only now; a run whose recording could not be
+  // finished has not succeeded.
+  fssound::stop_recording();
+  if (const std::string error = fssound::take_recording_error(); !error.empty()) {
+    std::cerr << error << "\n";
+    return code != 0 ? code : 2;
+  }
+  return code;
+}
+
+int run_list(const std::string &module, const std::filesystem::path &modules) {
+  gaugehost::HostOptions options;
+  options.module_dir = modules;
+  gaugehost::Host host(options);
+  std::string error;
+  if (!host.load_module(module, error)) {
+    std::cerr << error << "\n";
+    return 2;
+  }
+  for (const auto &name : host.gauge_names(module)) {
+    std::cout << module << "!" << name << "\n";
+  }
+  return 0;
+}
+
+struct FlyOptions {
+  std::filesystem::path panel;
+  std::filesystem::path modules;
+  std::filesystem::path out;
+  bool real_time = false;
+  bool no_wav = false;
+  double trace_interval_s = 1.0;
+  int cycle_ms = 55;
+  int units = 2;
+};
+
+int run_session(const FlyOptions &o, const std::string &kind, const std::string &title,
+                const std::function<std::unique_ptr<flight::FlightSource>(std::string &)> &make,
+                std::vector<double> reference_vario = {}) {
+  session::SessionOptions so;
+  so.panel_dir = std::filesystem::absolute(o.panel.empty() ? default_panel_dir() : o.panel);
+  so.module_dir = o.modules;
+  so.output_dir = o.out.empty() ? default_output_dir(kind) : o.out;
+  so.real_time = o.real_time;
+  so.cycle_ms = o.cycle_ms;
+  so.wav = !o.no_wav;
+  so.trace_interval_s = o.trace_interval_s;
+  so.progress = true;
+  so.title = title;
+  session::Session session(so);
+  std::string error;
+  auto source = make(error);
+  if (!source) {
+    std::cerr << error << "\n";
+    return 2;
+  }
+  if (!session.open(error)) {
+    std::cerr << error << "\n";
+    return 2;
+  }
+  auto &summary = const_cast<session::Summary &>(session.summary());
+  if (!reference_vario.empty()) {
+    summary.set_reference_vario(std::move(reference_vario));
+  }
+  if (!session.run(std::move(source), error)) {
+    std::cerr << error << "\n";
+    return 2;
+  }
+  std::cout << session.summary().text();
+  std::cout << "\noutputs in " << std::filesystem::absolute(so.output_dir).string()
+            << " (summary.txt, trace.csv, keys.log" << (so.wav ? ", sound.wav" : "")
+            << ", IGC logs)\n";
+  return 0;
+}
+
+void add_session_options(CLI::App *cmd, FlyOptions &o) {
+  cmd->add_option("--panel", o.panel, "panel folder with panel.cfg (default examples/sailplane)");
+  cmd->add_option("--modules", o.modules, "folder of the MODULE.so files");
+  cmd->add_option("--out", o.out, "output folder (default out/KIND-DATE-TIME)");
+  cmd->add_flag("--real-time", o.real_time, "pace the flight to the wall clock");
+  cmd->add_flag("--no-wav", o.no_wav, "do not render the sound mix");
+  cmd->add_option("--trace-interval", o.trace_interval_s,
+                  "seconds between CSV trace rows (0: none)");
+  cmd->add_option("--cycle-ms", o.cycle_ms, "update cycle, ms")->check(CLI::Range(10, 1000));
+}
+
+} // namespace
+
+int main(int argc, char **argv) {
+  CLI::App app{"gaugehost: the sailplane cockpit's substitute host"};
+  app.require_subcommand(1);
+  std::filesystem::path modules;
+  bool real_time = false;
+
+  std::string script_file;
+  auto *script =
+      app.add_subcommand("script", "run console commands from FILE (- for standard input)");
+  script->add_option("FILE", script_file, "script file")->required();
+  script->add_option("--modules", modules, "folder of the MODULE.so files");
+  script->add_flag("--real-time", real_time, "use the wall clock instead of virtual time");
+
+  std::string list_module;
+  auto *list = app.add_subcommand("list", "list a module's gauges");
+  list->add_option("MODULE", list_module, "module name")->required();
+  list->add_option("--modules", modules, "folder of the MODULE.so files");
+
+  FlyOptions fly_options;
+  std::filesystem::path scenario_file;
+  auto *fly = app.add_subcommand("fly", "fly a scenario with the sailplane model");
+  fly->add_option("SCENARIO", scenario_file, "scenario file (default: the panel's flight.scn)");
+  add_session_options(fly, fly_options);
+
+  FlyOptions replay_options;
+  std::filesystem::path igc_file;
+  auto *replay = app.add_subcommand("replay", "fly a recorded IGC log through the panel");
+  replay->add_option("FILE", igc_file, "IGC file")->required()->check(CLI::ExistingFile);
+  add_session_options(replay, replay_options);
+
+  CLI11_PARSE(app, argc, argv);
+
+  if (*script) {
+    return run_script(script_file, modules, real_time);
+  }
+  if (*list) {
+    return run_list(list_module, modules);
+  }
+  if (*fly) {
+    FlyOptions o = fly_options;
+    const auto panel = std::filesystem::absolute(o.panel.empty() ? default_panel_dir() : o.panel);
+    const auto file =
+        std::filesystem::absolute(scenario_file.empty() ? panel / "flight.scn" : scenario_file);
+    return run_session(o, "fly", "fly " + file.string(), [&](std::string &error) {
+      std::unique_ptr<flight::FlightSource> source;
+      auto scenario = flight::read_scenario(file, error);
+      if (scenario) {
+        source = flight::ModelSource::create(*scenario, panel, error);
+      }
+      return source;
+    });
+  }
+  // replay
+  std::string error;
+  auto log = flight::read_igc(igc_file, error);
+  if (!log) {
+    std::cerr << error << "\n";
+    return 2;
+  }
+  // The log's own vario (VAT, cm/s), once a second from the first valid fix.
+  std::vector<double> reference;
+  const int vat = log->extension_index("VAT");
+  auto source = flight::ReplaySource::create(*log, replay_options.units, error);
+  if (!source) {
+    std::cerr << igc_file.string() << ": " << error << "\n";
+    return 2;
+  }
+  if (vat >= 0) {
+    const double t0 = source->start_time_s();
+    for (const auto &f : log->fixes) {
+      const auto &v = f.extensions[static_cast<size_t>(vat)];
+      if (!f.valid || !v || f.time_s < t0) {
+        continue;
+      }
+      const auto i = static_cast<size_t>(std::lround(f.time_s - t0));
+      if (reference.size() <= i) {
+        reference.resize(i + 1, std::nan(""));
+      }
+      reference[i] = *v / 100.0;
+    }
+  }
+  return run_session(
+      replay_options, "replay", "replay " + igc_file.string(),
+      [&](std::string &) -> std::unique_ptr<flight::FlightSource> { return std::move(source); },
+      std::move(reference));
+}
