@@ -17,7 +17,7 @@ struct PanelClick {
   std::string gauge;
   std::string button;
   int count = 1;
-  int line = 0; // scenario line, for messages
+  int line = 0;          // scenario line, for messages
   bool optional = false; // skipped when the gauge is not on the panel
 };
 

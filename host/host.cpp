@@ -405,12 +405,16 @@ int64_t Host::time_ms() const {
 void Host::update(int cycles, int64_t step_ms) {
   for (int i = 0; i < cycles; ++i) {
     advance(step_ms);
-    // Index loop: a callback cannot place or remove gauges, but be safe.
-    for (size_t g = 0; g < gauges_.size(); ++g) {
-      update_gauge(*gauges_[g]);
-    }
+    walk();
   }
   fssound::sync();
+}
+
+void Host::walk() {
+  // Index loop: a callback cannot place or remove gauges, but be safe.
+  for (size_t g = 0; g < gauges_.size(); ++g) {
+    update_gauge(*gauges_[g]);
+  }
 }
 
 void Host::update_gauge(PlacedGauge &placed) {

@@ -110,6 +110,9 @@ public:
   // N update cycles; before each the clock advances by step_ms. Every placed
   // gauge is updated in placement order.
   void update(int cycles = 1, int64_t step_ms = 55);
+  // One update walk over every placed gauge in placement order, without
+  // moving the clock (a session advances the clock itself).
+  void walk();
   // One cycle of one gauge, without moving the clock.
   void update_gauge(PlacedGauge &gauge);
 

@@ -220,8 +220,8 @@ bool Session::click_button(const std::string &gauge, const std::string &button,
   }
   const auto point = find_button(placed->gauge_name, button);
   if (!point) {
-    error = "gauge " + gauge + " has no button " + button + " (buttons: " +
-            button_names(placed->gauge_name) + ")";
+    error = "gauge " + gauge + " has no button " + button +
+            " (buttons: " + button_names(placed->gauge_name) + ")";
     return false;
   }
   return host_->click(gauge, point->x, point->y, kClickFlags, error);
@@ -230,7 +230,8 @@ bool Session::click_button(const std::string &gauge, const std::string &button,
 bool Session::run(std::unique_ptr<flight::FlightSource> source, std::string &error) {
   source_ = std::move(source);
   if (!options_.output_dir.empty()) {
-    outputs_ = std::make_unique<Outputs>(std::filesystem::absolute(previous_cwd_ / options_.output_dir));
+    outputs_ =
+        std::make_unique<Outputs>(std::filesystem::absolute(previous_cwd_ / options_.output_dir));
     if (!outputs_->open(options_.wav, error)) {
       return false;
     }
@@ -263,9 +264,7 @@ bool Session::run(std::unique_ptr<flight::FlightSource> source, std::string &err
         }
       }
     }
-    for (const auto &g : host_->gauges()) {
-      host_->update_gauge(*g);
-    }
+    host_->walk();
     const flight::AircraftState &s = source_->state();
     if (outputs_) {
       outputs_->recorder(s, summary_);
@@ -280,7 +279,8 @@ bool Session::run(std::unique_ptr<flight::FlightSource> source, std::string &err
     }
     ++cycles;
     if (options_.real_time) {
-      std::this_thread::sleep_until(wall_start + std::chrono::milliseconds(cycles * options_.cycle_ms));
+      std::this_thread::sleep_until(wall_start +
+                                    std::chrono::milliseconds(cycles * options_.cycle_ms));
     }
     if (bar) {
       const auto now = std::chrono::steady_clock::now();

@@ -103,7 +103,8 @@ std::vector<std::string> gauge_lines(const gaugehost::Host &host, const std::str
       break;
     case kElementShift:
     case kElementScroll:
-      out.push_back(format("%s.%d %.4g %.4g", placement.c_str(), e.index, e.values[0], e.values[1]));
+      out.push_back(
+          format("%s.%d %.4g %.4g", placement.c_str(), e.index, e.values[0], e.values[1]));
       break;
     case kElementRotate:
       out.push_back(format("%s.%d %.4g %.4g %.4g", placement.c_str(), e.index, e.values[0],
@@ -124,7 +125,8 @@ void Summary::set_reference_vario(std::vector<double> v) {
     }
     if (last < i) {
       for (size_t k = last + 1; k < i; ++k) {
-        v[k] = v[last] + (v[i] - v[last]) * static_cast<double>(k - last) / static_cast<double>(i - last);
+        v[k] = v[last] +
+               (v[i] - v[last]) * static_cast<double>(k - last) / static_cast<double>(i - last);
       }
     }
     last = i;
@@ -143,7 +145,8 @@ void Summary::note_igc_file(const std::string &name, int fixes) {
 void Summary::sample(const flight::AircraftState &s, const gaugehost::Host &host) {
   if (!samples_.empty() && !s.on_ground && !samples_.back().ground) {
     distance_km_ += flight::distance_m({samples_.back().lat, samples_.back().lon},
-                                       {s.latitude_deg, s.longitude_deg}) / 1000.0;
+                                       {s.latitude_deg, s.longitude_deg}) /
+                    1000.0;
   }
   if (!s.on_ground && takeoff_s_ < 0) {
     takeoff_s_ = s.time_s;
@@ -276,21 +279,26 @@ std::string Summary::text() const {
   }
   out += format("glides         %zu\n", glides_.size());
   for (const Glide &g : glides_) {
-    out += format("  %s  %4.0f s  %5.1f km  %+6.0f m  L/D %s\n", clock_text(g.start_s).c_str(),
-                  g.end_s - g.start_s, g.distance_km, -g.height_lost_m,
-                  g.height_lost_m > 1 ? format("%.0f", g.distance_km * 1000 / g.height_lost_m).c_str()
-                                      : "-");
+    out += format(
+        "  %s  %4.0f s  %5.1f km  %+6.0f m  L/D %s\n", clock_text(g.start_s).c_str(),
+        g.end_s - g.start_s, g.distance_km, -g.height_lost_m,
+        g.height_lost_m > 1 ? format("%.0f", g.distance_km * 1000 / g.height_lost_m).c_str() : "-");
   }
-  out += format("ballast        %.0f l aboard at most, %.0f l at the end, %.0f l dumped (%ld s of dump signal)\n",
+  out += format("ballast        %.0f l aboard at most, %.0f l at the end, %.0f l dumped (%ld s of "
+                "dump signal)\n",
                 max_water_l_, last_water_l_, max_water_l_ - last_water_l_, dump_cycles_);
-  out += format("airbrakes      %.0f %% at most, open %.0f s\n", max_airbrake_ * 100, airbrake_open_s_);
-  out += format("launch run     %s\n",
-                launch_completed_ ? format("completed, engine climb %.0f m", engine_max_alt_ - engine_start_alt_).c_str()
-                : engine_ran_     ? "engine ran, run not completed"
-                                  : "none");
+  out += format("airbrakes      %.0f %% at most, open %.0f s\n", max_airbrake_ * 100,
+                airbrake_open_s_);
+  out += format(
+      "launch run     %s\n",
+      launch_completed_
+          ? format("completed, engine climb %.0f m", engine_max_alt_ - engine_start_alt_).c_str()
+      : engine_ran_ ? "engine ran, run not completed"
+                    : "none");
   if (!reference_vario_.empty()) {
-    out += format("vario check    lnav TE average vs the log's vario: r = %.3f at lag %.0f s (%d samples)\n",
-                  correlation_.r, correlation_.lag_s, correlation_.samples);
+    out += format(
+        "vario check    lnav TE average vs the log's vario: r = %.3f at lag %.0f s (%d samples)\n",
+        correlation_.r, correlation_.lag_s, correlation_.samples);
   }
   for (const auto &[name, fixes] : igc_files_) {
     out += format("IGC log        %s (%d fixes)\n", name.c_str(), fixes);

@@ -133,7 +133,8 @@ void add_session_options(CLI::App *cmd, FlyOptions &o) {
   cmd->add_option("--out", o.out, "output folder (default out/KIND-DATE-TIME)");
   cmd->add_flag("--real-time", o.real_time, "pace the flight to the wall clock");
   cmd->add_flag("--no-wav", o.no_wav, "do not render the sound mix");
-  cmd->add_option("--trace-interval", o.trace_interval_s, "seconds between CSV trace rows (0: none)");
+  cmd->add_option("--trace-interval", o.trace_interval_s,
+                  "seconds between CSV trace rows (0: none)");
   cmd->add_option("--cycle-ms", o.cycle_ms, "update cycle, ms")->check(CLI::Range(10, 1000));
 }
 
@@ -146,7 +147,8 @@ int main(int argc, char **argv) {
   bool real_time = false;
 
   std::string script_file;
-  auto *script = app.add_subcommand("script", "run console commands from FILE (- for standard input)");
+  auto *script =
+      app.add_subcommand("script", "run console commands from FILE (- for standard input)");
   script->add_option("FILE", script_file, "script file")->required();
   script->add_option("--modules", modules, "folder of the MODULE.so files");
   script->add_flag("--real-time", real_time, "use the wall clock instead of virtual time");
@@ -179,7 +181,8 @@ int main(int argc, char **argv) {
   if (*fly) {
     FlyOptions o = fly_options;
     const auto panel = std::filesystem::absolute(o.panel.empty() ? default_panel_dir() : o.panel);
-    const auto file = std::filesystem::absolute(scenario_file.empty() ? panel / "flight.scn" : scenario_file);
+    const auto file =
+        std::filesystem::absolute(scenario_file.empty() ? panel / "flight.scn" : scenario_file);
     return run_session(o, "fly", "fly " + file.string(), [&](std::string &error) {
       std::unique_ptr<flight::FlightSource> source;
       auto scenario = flight::read_scenario(file, error);

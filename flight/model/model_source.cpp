@@ -275,9 +275,9 @@ PilotInput ModelSource::pilot_input(const AirMotion &air, double dt) {
       // Not there yet: fly to the thermal first.
       heading = bearing_deg(here, nearest_centre);
       in.target_speed_mps = target_speed_kmh_ / 3.6;
-      in.target_bank_deg = std::clamp(
-          kHeadingGainBankPerDeg * angle_difference(heading, s.heading_deg), -kMaxCruiseBankDeg,
-          kMaxCruiseBankDeg);
+      in.target_bank_deg =
+          std::clamp(kHeadingGainBankPerDeg * angle_difference(heading, s.heading_deg),
+                     -kMaxCruiseBankDeg, kMaxCruiseBankDeg);
       return in;
     }
     circling_ = true;

@@ -175,8 +175,8 @@ void ReplaySource::evaluate(double t, AircraftState &s) const {
   s.wind_from_deg = wrap_360(std::atan2(-we, -wn) / kDegToRad);
   const double an = vn - wn, ae = ve - we;
   s.heading_deg = wrap_360(std::atan2(ae, an) / kDegToRad);
-  s.on_ground = s.ground_speed_mps < kGroundSpeedOnGroundMps && std::fabs(s.vertical_speed_mps) < 0.3 &&
-                std::fabs(s.turn_rate_degs) < 3.0;
+  s.on_ground = s.ground_speed_mps < kGroundSpeedOnGroundMps &&
+                std::fabs(s.vertical_speed_mps) < 0.3 && std::fabs(s.turn_rate_degs) < 3.0;
   if (!airspeed_kmh_.empty()) {
     s.airspeed_mps = airspeed_kmh_.value(t) / 3.6;
   } else {
@@ -211,11 +211,16 @@ std::vector<PanelClick> ReplaySource::take_clicks() {
   // lnav shows its start-up pages for 3 s before the home button leads on.
   if (startup_step_ == 0) {
     startup_step_ = 1;
-    return {{"gpsnav", "ON", 1, 0, true}, {"lnav", "KNOB_UP", 5, 0, true}};
+    return {
+        {"gpsnav", "ON",      1, 0, true},
+        {"lnav",   "KNOB_UP", 5, 0, true}
+    };
   }
   if (startup_step_ == 1 && time_s_ > 4.0) {
     startup_step_ = 2;
-    return {{"lnav", "HOME", 1, 0, true}};
+    return {
+        {"lnav", "HOME", 1, 0, true}
+    };
   }
   return {};
 }

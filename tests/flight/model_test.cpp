@@ -45,7 +45,14 @@ TEST(SailplaneModel, StillAirSinkFollowsThePolar) {
     double speed_kmh;
     double water_l;
   };
-  const Row rows[] = {{80, 0}, {100, 0}, {140, 0}, {180, 0}, {100, 200}, {160, 200}};
+  const Row rows[] = {
+      {80,  0  },
+      {100, 0  },
+      {140, 0  },
+      {180, 0  },
+      {100, 200},
+      {160, 200}
+  };
   for (const Row &row : rows) {
     Sailplane glider = airborne(row.speed_kmh);
     glider.state.controls.tank_capacity_gal[0] = row.water_l / kLitresPerGallon;
@@ -66,8 +73,8 @@ TEST(SailplaneModel, AirbrakesAndTurnsSinkMore) {
   Sailplane turning = airborne(100);
   EXPECT_LT(mean_vertical_speed(braked, {.target_speed_mps = 100 / 3.6}, {}, 20, 30),
             straight - 1.5);
-  EXPECT_LT(mean_vertical_speed(turning, {.target_speed_mps = 100 / 3.6, .target_bank_deg = 45},
-                                {}, 20, 30),
+  EXPECT_LT(mean_vertical_speed(turning, {.target_speed_mps = 100 / 3.6, .target_bank_deg = 45}, {},
+                                20, 30),
             straight - 0.2);
 }
 
@@ -105,7 +112,8 @@ TEST(SailplaneModel, PullUpWithoutDragKeepsTotalEnergy) {
     const double v0 = glider.state.airspeed_mps;
     glider.step(kDt, in, {});
     const double v1 = glider.state.airspeed_mps;
-    const double te = glider.state.vertical_speed_mps + (v1 * v1 - v0 * v0) / (2 * kGravityMps2 * kDt);
+    const double te =
+        glider.state.vertical_speed_mps + (v1 * v1 - v0 * v0) / (2 * kGravityMps2 * kDt);
     worst = std::max(worst, std::fabs(te));
   }
   EXPECT_NEAR(glider.state.airspeed_mps, 90 / 3.6, 0.5);
@@ -128,15 +136,15 @@ TEST(KeyEventEffects, ActAsThePilotExpects) {
   top.com_bcd = 0x3600;
   top.altimeter_hpa = kAltimeterMaxHpa;
   const Row rows[] = {
-      {"fraction up wraps in the MHz", kKeyComFractUp, 0, c, true, 0, 1013.25, 0x2200},
-      {"fraction down", kKeyComFractDown, 0, c, true, 0, 1013.25, 0x2290},
-      {"whole up", kKeyComWholeUp, 0, c, true, 0, 1013.25, 0x2395},
-      {"whole up past 136", kKeyComWholeUp, 0, top, true, 0, kAltimeterMaxHpa, 0x1800},
-      {"set", kKeyComSet, 0x1835, c, true, 0, 1013.25, 0x1835},
-      {"airbrake 16384 is full", kKeyAirbrakeSet, 16384, c, true, 1.0, 1013.25, 0x2295},
-      {"altimeter up", kKeyAltimeterUp, 1, c, true, 0, 1014.25, 0x2295},
-      {"altimeter held at its top", kKeyAltimeterUp, 1, top, true, 0, kAltimeterMaxHpa, 0x3600},
-      {"undefined", 0x10999, 0, c, false, 0, 1013.25, 0x2295},
+      {"fraction up wraps in the MHz", kKeyComFractUp,   0,      c,   true,  0,   1013.25,          0x2200},
+      {"fraction down",                kKeyComFractDown, 0,      c,   true,  0,   1013.25,          0x2290},
+      {"whole up",                     kKeyComWholeUp,   0,      c,   true,  0,   1013.25,          0x2395},
+      {"whole up past 136",            kKeyComWholeUp,   0,      top, true,  0,   kAltimeterMaxHpa, 0x1800},
+      {"set",                          kKeyComSet,       0x1835, c,   true,  0,   1013.25,          0x1835},
+      {"airbrake 16384 is full",       kKeyAirbrakeSet,  16384,  c,   true,  1.0, 1013.25,          0x2295},
+      {"altimeter up",                 kKeyAltimeterUp,  1,      c,   true,  0,   1014.25,          0x2295},
+      {"altimeter held at its top",    kKeyAltimeterUp,  1,      top, true,  0,   kAltimeterMaxHpa, 0x3600},
+      {"undefined",                    0x10999,          0,      c,   false, 0,   1013.25,          0x2295},
   };
   for (const Row &row : rows) {
     KeyEventEffects effects;
