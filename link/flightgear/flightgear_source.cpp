@@ -1,5 +1,6 @@
 #include "link/flightgear/flightgear_source.h"
 
+#include <cmath>
 #include <cstdio>
 
 #include "flight/tokens.h"
@@ -35,7 +36,9 @@ bool has_counterpart(uint32_t id) {
 } // namespace
 
 FlightGearSource::FlightGearSource(FlightGearOptions options)
-    : options_(std::move(options)), watch_("FlightGear", "") {}
+    : options_(std::move(options)), watch_("FlightGear", "") {
+  state_.on_ground = true; // until FlightGear says otherwise: no distance from 0N 0E
+}
 
 std::unique_ptr<FlightGearSource> FlightGearSource::create(FlightGearOptions options,
                                                            std::string &error) {
@@ -62,15 +65,22 @@ void FlightGearSource::step(double dt_s, flight::TokenBus &bus) {
 
   std::vector<std::string> lines;
   listener_.poll(lines);
+  std::optional<FgSample> previous = last_;
   bool fresh = false;
   for (const std::string &line : lines) {
     if (auto sample = parse_fg_line(line)) {
+      if (fresh) {
+        previous = last_;
+      }
       last_ = *sample;
       fresh = true;
       ++good_lines_;
     } else {
       ++bad_lines_;
     }
+  }
+  if (fresh && first_data_s_ < 0) {
+    first_data_s_ = state_.time_s;
   }
   watch_.step(dt_s, fresh);
 
@@ -85,6 +95,13 @@ void FlightGearSource::step(double dt_s, flight::TokenBus &bus) {
     const flight::Controls ours = state_.controls;
     const double tanks[2] = {ours.tank_fraction[0], ours.tank_fraction[1]};
     to_state(*last_, state_);
+    turn_indicator_seen_ |= (*last_)[FgOut::turn_rate_indicated] != 0;
+    if (!turn_indicator_seen_ && previous) {
+      const double dt = (*last_)[FgOut::elapsed_s] - (*previous)[FgOut::elapsed_s];
+      const double turned =
+          std::remainder((*last_)[FgOut::heading_deg] - (*previous)[FgOut::heading_deg], 360.0);
+      state_.turn_rate_degs = dt > 0 ? turned / dt : 0.0;
+    }
     if (hold_controls_s_ > 0) {
       flight::Controls &c = state_.controls;
       c.airbrake = ours.airbrake;

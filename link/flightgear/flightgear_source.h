@@ -20,6 +20,7 @@
 #include "link/data_watch.h"
 #include "link/flightgear/fg_protocol.h"
 #include "link/socket.h"
+#include "link/startup_clicks.h"
 
 namespace live {
 
@@ -46,6 +47,9 @@ public:
   // Key events FlightGear has no counterpart for in gaugehost-in.
   const std::map<uint32_t, long> &undefined_key_events() const override { return no_counterpart_; }
   std::vector<std::string> notes() const override;
+  std::vector<flight::PanelClick> take_clicks() override {
+    return clicks_.take(first_data_s_ < 0 ? -1 : state_.time_s - first_data_s_);
+  }
 
   uint16_t listen_port() const { return listener_.port(); }
   const DataWatch &watch() const { return watch_; }
@@ -64,6 +68,11 @@ private:
   flight::KeyEventEffects effects_;
   std::map<uint32_t, long> no_counterpart_;
   std::optional<FgSample> last_;
+  StartupClicks clicks_;
+  double first_data_s_ = -1;
+  // Aircraft without a turn indicator report 0: the turn rate then comes
+  // from the heading's change between lines.
+  bool turn_indicator_seen_ = false;
   double hold_controls_s_ = 0; // our settings win over FlightGear's echo until then
   bool first_step_ = true;
   bool dumping_sent_ = false;

@@ -45,7 +45,9 @@ std::optional<double> sentence_time(const std::string &line) {
 
 } // namespace
 
-NmeaSource::NmeaSource(NmeaOptions options) : options_(std::move(options)), watch_("NMEA", "") {}
+NmeaSource::NmeaSource(NmeaOptions options) : options_(std::move(options)), watch_("NMEA", "") {
+  state_.on_ground = true; // until a position says otherwise: no distance from 0N 0E
+}
 
 std::unique_ptr<NmeaSource> NmeaSource::create(NmeaOptions options, std::string &error) {
   std::unique_ptr<NmeaSource> s(new NmeaSource(std::move(options)));
@@ -257,6 +259,9 @@ void NmeaSource::on_position(const NmeaPosition &at) {
   }
   last_altitude_m_ = altitude;
   last_fix_day_s_ = at.utc_day_s;
+  if (first_fix_s_ < 0) {
+    first_fix_s_ = state_.time_s;
+  }
   state_.latitude_deg = at.latitude_deg;
   state_.longitude_deg = at.longitude_deg;
   state_.utc_epoch_ms = static_cast<int64_t>(date_epoch_ms_ + at.utc_day_s * 1000.0);

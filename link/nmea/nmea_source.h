@@ -25,6 +25,7 @@
 #include "link/data_watch.h"
 #include "link/nmea/nmea.h"
 #include "link/socket.h"
+#include "link/startup_clicks.h"
 
 namespace live {
 
@@ -54,6 +55,9 @@ public:
     return effects_.undefined();
   }
   std::vector<std::string> notes() const override;
+  std::vector<flight::PanelClick> take_clicks() override {
+    return clicks_.take(first_fix_s_ < 0 ? -1 : state_.time_s - first_fix_s_);
+  }
 
   uint16_t port() const { return udp_.port(); }
   const DataWatch &watch() const { return watch_; }
@@ -82,6 +86,8 @@ private:
   std::array<long, kNmeaFaultCount> faults_{};
   long accepted_ = 0, unknown_ = 0, no_fix_ = 0;
   bool first_step_ = true;
+  StartupClicks clicks_;
+  double first_fix_s_ = -1; // session time of the first position
   // Derivatives between fixes.
   std::optional<double> last_fix_day_s_, last_track_deg_, last_altitude_m_;
   double date_epoch_ms_ = 0; // UTC midnight of the RMC date

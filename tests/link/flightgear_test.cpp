@@ -246,6 +246,44 @@ TEST(FlightGearLink, SilenceFreezesThePanelAndDataResumesIt) {
   EXPECT_EQ(fg->watch().gaps(), 1);
 }
 
+TEST(FlightGearLink, TurnRateFromTheIndicatorOrTheHeading) {
+  // Two lines 0.5 s apart; an aircraft without a turn indicator reports 0.
+  struct Row {
+    double indicator, heading_from_deg, heading_to_deg, expected_degs;
+  };
+  const Row rows[] = {
+      {1.0,  90,  90,  3.0 }, // standard rate
+      {-2.5, 90,  80,  -7.5}, // at the stop, heading notwithstanding
+      {0.0,  90,  93,  6.0 }, // no indicator: from the heading
+      {0.0,  359, 1,   4.0 }, // across north
+      {0.0,  1,   359, -4.0},
+  };
+  const std::string base = capture_lines().front();
+  for (const Row &r : rows) {
+    Listener fg_input;
+    std::string error;
+    auto fg = FlightGearSource::create({.listen_port = 0, .send_port = fg_input.udp.port()}, error);
+    ASSERT_TRUE(fg) << error;
+    UdpSender to_fg;
+    ASSERT_TRUE(to_fg.open(fg->listen_port(), error)) << error;
+    RecordingBus bus;
+    for (int i = 0; i < 2; ++i) {
+      FgSample f = *parse_fg_line(base);
+      f.v[static_cast<size_t>(elapsed_s)] = 100.0 + 0.5 * i;
+      f.v[static_cast<size_t>(heading_deg)] = i == 0 ? r.heading_from_deg : r.heading_to_deg;
+      f.v[static_cast<size_t>(turn_rate_indicated)] = r.indicator;
+      std::string line;
+      for (double v : f.v) {
+        line += (line.empty() ? "" : ",") + std::to_string(v);
+      }
+      to_fg.send(line + "\n");
+      fg->step(0.5, bus);
+    }
+    EXPECT_NEAR(bus.get(flight::kTokenTurnRate), r.expected_degs * 512 / 3, 1e-6)
+        << r.indicator << " " << r.heading_from_deg << " " << r.heading_to_deg;
+  }
+}
+
 TEST(FlightGearLink, ShippedProtocolFilesMatchTheReader) {
   struct Row {
     const char *file;
