@@ -1,7 +1,7 @@
 #!/bin/sh
 # Installs the Debian 12 packages the build and the tests need, if missing.
 set -e
-PACKAGES="cmake ninja-build g++ libgtest-dev libbenchmark-dev clang libclang-rt-14-dev clang-format libcli11-dev libgeographiclib-dev nodejs npm"
+PACKAGES="cmake ninja-build g++ libgtest-dev libbenchmark-dev clang libclang-rt-14-dev clang-format pkg-config libcairo2-dev libpango1.0-dev fonts-dejavu-core"
 missing=""
 for p in $PACKAGES; do
   dpkg -s "$p" >/dev/null 2>&1 || missing="$missing $p"

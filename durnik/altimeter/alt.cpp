@@ -2,6 +2,7 @@
 // whose halves only carry key events (the host sends them itself), and a zero
 // button that toggles a height-above-here reading. Its gauge callback acts on
 // no service.
+#include "durnik/bitmaps.h"
 #include "durnik/common.h"
 #include "durnik/gauges.h"
 #include "durnik/tokens.h"
@@ -77,7 +78,7 @@ uint32_t toggle_zero(MousePoint *, uint32_t flags) {
 // Chain: each element is the only child of the one before it.
 constinit NeedleElement long_pointer = {
     .element = {.kind = kElementNeedle,
-                .resource_id = 0x1400,
+                .resource_id = kBitmapAltLongPointer,
                 .x = 155,
                 .y = 159,
                 .offset_x = 58,
@@ -91,7 +92,7 @@ constinit Element *middle_pointer_children[] = {&long_pointer.element, nullptr};
 
 constinit NeedleElement middle_pointer = {
     .element = {.kind = kElementNeedle,
-                .resource_id = 0x1500,
+                .resource_id = kBitmapAltMiddlePointer,
                 .x = 155,
                 .y = 159,
                 .offset_x = 50,
@@ -106,7 +107,7 @@ constinit Element *short_pointer_children[] = {&middle_pointer.element, nullptr}
 
 constinit NeedleElement short_pointer = {
     .element = {.kind = kElementNeedle,
-                .resource_id = 0x1300,
+                .resource_id = kBitmapAltShortPointer,
                 .x = 155,
                 .y = 159,
                 .offset_x = 35,
@@ -121,7 +122,7 @@ constinit Element *pressure_scale_children[] = {&short_pointer.element, nullptr}
 
 constinit RotateElement pressure_scale = {
     .element = {.kind = kElementRotate,
-                .resource_id = 0x1200,
+                .resource_id = kBitmapAltPressureScale,
                 .x = 30,
                 .y = 30,
                 .offset_x = 157,
@@ -141,7 +142,7 @@ constinit Element *unit_label_children[] = {&pressure_scale.element, nullptr};
 
 constinit IconElement unit_label = {
     .element = {.kind = kElementIcon,
-                .resource_id = 0x1100,
+                .resource_id = kBitmapAltUnitLabel,
                 .x = 130,
                 .y = 178,
                 .gauge = &alt_gauge,
@@ -154,7 +155,7 @@ constinit Element *dial_children[] = {&unit_label.element, nullptr};
 
 constinit StaticImageElement dial = {
     .element = {.kind = kElementStaticImage,
-                .resource_id = 0x1000,
+                .resource_id = kBitmapAltDial,
                 .gauge = &alt_gauge,
                 .children = dial_children,
                 .drawing_flags = 3},

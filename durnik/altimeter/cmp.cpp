@@ -1,5 +1,6 @@
 // cmp: compass whose card scrolls behind a window. Its gauge callback acts on
 // no service; its mouse list has no children.
+#include "durnik/bitmaps.h"
 #include "durnik/common.h"
 #include "durnik/gauges.h"
 #include "durnik/tokens.h"
@@ -23,7 +24,7 @@ double card_y(Element *) {
 
 constinit ScrollElement card = {
     .element = {.kind = kElementScroll,
-                .resource_id = 0x2000,
+                .resource_id = kBitmapCompassCard,
                 .x = 75,
                 .y = 67,
                 .gauge = &cmp_gauge,
@@ -40,7 +41,7 @@ constinit Element *housing_children[] = {&card.element, nullptr};
 
 constinit StaticImageElement housing = {
     .element = {.kind = kElementStaticImage,
-                .resource_id = 0x1F00,
+                .resource_id = kBitmapCompassHousing,
                 .gauge = &cmp_gauge,
                 .children = housing_children,
                 .drawing_flags = 1},

@@ -3,6 +3,7 @@
 // rotation sources. Its gauge callback acts on no service.
 #include <algorithm>
 
+#include "durnik/bitmaps.h"
 #include "durnik/common.h"
 #include "durnik/gauges.h"
 #include "durnik/tokens.h"
@@ -24,7 +25,7 @@ double card_pitch(Element *element) {
 // Chain: the bezel lies above the horizon card.
 constinit RotateElement bezel = {
     .element = {.kind = kElementRotate,
-                .resource_id = 0x2600,
+                .resource_id = kBitmapAiBezel,
                 .x = 26,
                 .y = 26,
                 .offset_x = 150,
@@ -42,7 +43,7 @@ constinit Element *card_children[] = {&bezel.element, nullptr};
 
 constinit RotateElement card = {
     .element = {.kind = kElementRotate,
-                .resource_id = 0x2500,
+                .resource_id = kBitmapAiCard,
                 .x = 50,
                 .y = 50,
                 .offset_x = 150,
@@ -63,7 +64,7 @@ constinit Element *case_children[] = {&card.element, nullptr};
 
 constinit StaticImageElement case_image = {
     .element = {.kind = kElementStaticImage,
-                .resource_id = 0x2400,
+                .resource_id = kBitmapAiCase,
                 .gauge = &ai_gauge,
                 .children = case_children,
                 .drawing_flags = 1},

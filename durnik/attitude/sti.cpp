@@ -2,6 +2,7 @@
 // mouse list has no children.
 #include <algorithm>
 
+#include "durnik/bitmaps.h"
 #include "durnik/gauges.h"
 #include "durnik/tokens.h"
 #include "frame/module_frame.h"
@@ -45,7 +46,7 @@ constinit NonlinearityPoint turn_points[] = {
 // Chain: each element is the only child of the one before it.
 constinit NeedleElement turn_needle = {
     .element = {.kind = kElementNeedle,
-                .resource_id = 0x2300,
+                .resource_id = kBitmapStiTurnNeedle,
                 .x = 115,
                 .y = 188,
                 .offset_x = 13,
@@ -61,7 +62,7 @@ constinit Element *ball_children[] = {&turn_needle.element, nullptr};
 
 constinit ShiftElement ball = {
     .element = {.kind = kElementShift,
-                .resource_id = 0x2200,
+                .resource_id = kBitmapStiBall,
                 .x = 102,
                 .y = 112,
                 .gauge = &sti_gauge,
@@ -78,7 +79,7 @@ constinit Element *face_children[] = {&ball.element, nullptr};
 
 constinit StaticImageElement face = {
     .element = {.kind = kElementStaticImage,
-                .resource_id = 0x2100,
+                .resource_id = kBitmapStiFace,
                 .gauge = &sti_gauge,
                 .children = face_children,
                 .drawing_flags = 1},

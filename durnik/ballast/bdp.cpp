@@ -1,5 +1,6 @@
 // bdp: ballast display, the water aboard in US gallons, or litres under units
 // settings 1 and 2. No gauge callback; the mouse list has no children.
+#include "durnik/bitmaps.h"
 #include "durnik/common.h"
 #include "durnik/gauges.h"
 #include "durnik/tokens.h"
@@ -52,7 +53,7 @@ constinit Element *panel_children[] = {&amount_text.element, nullptr};
 
 constinit StaticImageElement panel = {
     .element = {.kind = kElementStaticImage,
-                .resource_id = 0x2C07,
+                .resource_id = kBitmapBdpPanel,
                 .gauge = &bdp_gauge,
                 .children = panel_children,
                 .drawing_flags = 1},

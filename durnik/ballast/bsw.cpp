@@ -2,6 +2,7 @@
 // and, while the valve is open, dumps them step by step through FSUIPC,
 // closing the valve by itself at empty tanks. Every update tells the host
 // whether water is being dumped.
+#include "durnik/bitmaps.h"
 #include "durnik/common.h"
 #include "durnik/gauges.h"
 #include "durnik/tokens.h"
@@ -151,7 +152,7 @@ int32_t bsw_service(GaugeHeader *, int32_t service_id, uint32_t) {
 
 constinit IconElement switch_icon = {
     .element = {.kind = kElementIcon,
-                .resource_id = 0x2C03,
+                .resource_id = kBitmapBswValve,
                 .x = 7,
                 .y = 12,
                 .gauge = &bsw_gauge,
@@ -163,7 +164,7 @@ constinit Element *plate_children[] = {&switch_icon.element, nullptr};
 
 constinit StaticImageElement plate = {
     .element = {.kind = kElementStaticImage,
-                .resource_id = 0x2C00,
+                .resource_id = kBitmapBswPlate,
                 .gauge = &bsw_gauge,
                 .children = plate_children,
                 .drawing_flags = 1},

@@ -1,6 +1,7 @@
 // com: VHF radio. The frequency lives in the host (token 0x17, BCD) and
 // changes only through key events; the gauge keeps its knob pictures, a volume
 // position and four frequency memories. Its gauge callback acts on no service.
+#include "durnik/bitmaps.h"
 #include "durnik/com/com_state.h"
 
 #include "durnik/common.h"
@@ -161,7 +162,7 @@ constinit Element *fine_knob_children[] = {&display.element, nullptr};
 
 constinit NeedleElement fine_knob = {
     .element = {.kind = kElementNeedle,
-                .resource_id = 0x2B03,
+                .resource_id = kBitmapComSmallKnob,
                 .x = 166,
                 .y = 200,
                 .offset_x = 16,
@@ -175,7 +176,7 @@ constinit Element *coarse_knob_children[] = {&fine_knob.element, nullptr};
 
 constinit NeedleElement coarse_knob = {
     .element = {.kind = kElementNeedle,
-                .resource_id = 0x2B06,
+                .resource_id = kBitmapComCoarseKnob,
                 .x = 157,
                 .y = 190,
                 .offset_x = 48,
@@ -189,7 +190,7 @@ constinit Element *selector_knob_children[] = {&coarse_knob.element, nullptr};
 
 constinit NeedleElement selector_knob = {
     .element = {.kind = kElementNeedle,
-                .resource_id = 0x2B03,
+                .resource_id = kBitmapComSmallKnob,
                 .x = 56,
                 .y = 190,
                 .offset_x = 16,
@@ -203,7 +204,7 @@ constinit Element *volume_knob_children[] = {&selector_knob.element, nullptr};
 
 constinit NeedleElement volume_knob = {
     .element = {.kind = kElementNeedle,
-                .resource_id = 0x2B03,
+                .resource_id = kBitmapComSmallKnob,
                 .x = 120,
                 .y = 24,
                 .offset_x = 16,
@@ -217,7 +218,7 @@ constinit Element *face_children[] = {&volume_knob.element, nullptr};
 
 constinit StaticImageElement face = {
     .element = {.kind = kElementStaticImage,
-                .resource_id = 0x2B00,
+                .resource_id = kBitmapComFace,
                 .gauge = &com_gauge,
                 .children = face_children,
                 .drawing_flags = 1},

@@ -1,6 +1,7 @@
 // gr: two-position lever. Shows token 0x14B by sliding the lever picture and
 // sets it through key event 0x100A4; the up command only while token 0x3C is 0.
 // Its gauge callback has no effect.
+#include "durnik/bitmaps.h"
 #include "durnik/common.h"
 #include "durnik/gauges.h"
 #include "durnik/tokens.h"
@@ -61,7 +62,7 @@ uint32_t command_down(MousePoint *, uint32_t) {
 
 constinit ShiftElement lever = {
     .element = {.kind = kElementShift,
-                .resource_id = 0x2800,
+                .resource_id = kBitmapGrLever,
                 .gauge = &gr_gauge,
                 .drawing_flags = 3},
     .x_scale = 1.0,
@@ -73,7 +74,7 @@ constinit Element *plate_children[] = {&lever.element, nullptr};
 
 constinit StaticImageElement plate = {
     .element = {.kind = kElementStaticImage,
-                .resource_id = 0x2700,
+                .resource_id = kBitmapGrPlate,
                 .gauge = &gr_gauge,
                 .children = plate_children,
                 .drawing_flags = 1},

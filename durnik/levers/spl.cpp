@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "durnik/bitmaps.h"
 #include "durnik/common.h"
 #include "durnik/gauges.h"
 #include "durnik/tokens.h"
@@ -86,7 +87,7 @@ uint32_t drag_lever(MousePoint *point, uint32_t) {
 
 constinit ShiftElement lever = {
     .element = {.kind = kElementShift,
-                .resource_id = 0x2A00,
+                .resource_id = kBitmapSplLever,
                 .x = 256,
                 .y = 0,
                 .gauge = &spl_gauge,
@@ -100,7 +101,7 @@ constinit Element *slot_children[] = {&lever.element, nullptr};
 
 constinit StaticImageElement slot_image = {
     .element = {.kind = kElementStaticImage,
-                .resource_id = 0x2900,
+                .resource_id = kBitmapSplSlot,
                 .gauge = &spl_gauge,
                 .children = slot_children,
                 .drawing_flags = 1},

@@ -4,6 +4,7 @@
 // every placement.
 #include <algorithm>
 
+#include "durnik/bitmaps.h"
 #include "durnik/common.h"
 #include "durnik/gauges.h"
 #include "durnik/tokens.h"
@@ -101,7 +102,7 @@ constinit NonlinearityPoint needle_points[] = {
 // The elements form a chain: each is the only child of the one before it.
 constinit IconElement mode_switch = {
     .element = {.kind = kElementIcon,
-                .resource_id = 0x1B00,
+                .resource_id = kBitmapVsiSwitch,
                 .x = 250,
                 .y = 170,
                 .gauge = &vsi_gauge,
@@ -113,7 +114,7 @@ constinit Element *range_switch_children[] = {&mode_switch.element, nullptr};
 
 constinit IconElement range_switch = {
     .element = {.kind = kElementIcon,
-                .resource_id = 0x1B00,
+                .resource_id = kBitmapVsiSwitch,
                 .x = 250,
                 .y = 100,
                 .gauge = &vsi_gauge,
@@ -126,7 +127,7 @@ constinit Element *main_needle_children[] = {&range_switch.element, nullptr};
 
 constinit NeedleElement main_needle = {
     .element = {.kind = kElementNeedle,
-                .resource_id = 0x1A00,
+                .resource_id = kBitmapVsiMainNeedle,
                 .x = 157,
                 .y = 157,
                 .offset_x = 13,
@@ -142,7 +143,7 @@ constinit Element *second_needle_children[] = {&main_needle.element, nullptr};
 
 constinit NeedleElement second_needle = {
     .element = {.kind = kElementNeedle,
-                .resource_id = 0x1900,
+                .resource_id = kBitmapVsiSecondNeedle,
                 .x = 157,
                 .y = 157,
                 .offset_x = 13,
@@ -158,7 +159,7 @@ constinit Element *unit_label_children[] = {&second_needle.element, nullptr};
 
 constinit IconElement unit_label = {
     .element = {.kind = kElementIcon,
-                .resource_id = 0x1D00,
+                .resource_id = kBitmapVsiUnitLabel,
                 .x = 148,
                 .y = 90,
                 .gauge = &vsi_gauge,
@@ -171,7 +172,7 @@ constinit Element *scale_label_children[] = {&unit_label.element, nullptr};
 
 constinit IconElement scale_label = {
     .element = {.kind = kElementIcon,
-                .resource_id = 0x1C00,
+                .resource_id = kBitmapVsiScaleLabel,
                 .x = 100,
                 .y = 90,
                 .gauge = &vsi_gauge,
@@ -184,7 +185,7 @@ constinit Element *face_children[] = {&scale_label.element, nullptr};
 
 constinit StaticImageElement face = {
     .element = {.kind = kElementStaticImage,
-                .resource_id = 0x1800,
+                .resource_id = kBitmapVsiDial,
                 .gauge = &vsi_gauge,
                 .children = face_children,
                 .drawing_flags = 1},
