@@ -1,11 +1,14 @@
 #!/bin/sh
 # Installs the Debian 12 packages the build and the tests need, if missing.
 set -e
-PACKAGES="cmake ninja-build g++ libgtest-dev libbenchmark-dev clang libclang-rt-14-dev clang-format pkg-config libcairo2-dev libpango1.0-dev fonts-dejavu-core"
+PACKAGES="cmake ninja-build g++ libgtest-dev libbenchmark-dev clang libclang-rt-14-dev clang-format pkg-config libcairo2-dev libpango1.0-dev fonts-dejavu-core libcli11-dev libgeographiclib-dev"
 missing=""
 for p in $PACKAGES; do
   dpkg -s "$p" >/dev/null 2>&1 || missing="$missing $p"
 done
+# node and npm (the IGC log test's independent parser) from Debian unless a
+# node is already there from elsewhere.
+command -v npm >/dev/null 2>&1 || missing="$missing nodejs npm"
 [ -z "$missing" ] && exit 0
 echo "installing:$missing"
 SUDO=""
