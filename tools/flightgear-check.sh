@@ -27,9 +27,14 @@ check() { # check DESCRIPTION COMMAND...
 }
 
 # One property through FlightGear's telnet property server (bash's /dev/tcp).
+# FlightGear reads the connection once a frame: a command sent with the
+# connect, or a quit right behind it, goes unanswered.
 prop() { # prop get PATH | prop set PATH VALUE
   exec 3<>/dev/tcp/127.0.0.1/$props_port || return 1
-  printf '%s %s %s\r\nquit\r\n' "$1" "$2" "${3:-}" >&3
+  sleep 0.5
+  printf '%s %s %s\r\n' "$1" "$2" "${3:-}" >&3
+  sleep 1
+  printf 'quit\r\n' >&3
   timeout 5 cat <&3 | tr -d '\r' | sed -n "s|^.*$2 = '\([^']*\)'.*|\1|p" | head -1
   exec 3<&-
 }
