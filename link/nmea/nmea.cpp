@@ -8,7 +8,6 @@
 namespace live {
 namespace {
 
-constexpr double kMetresPerFoot = 0.3048;
 constexpr double kKmhPerMps = 3.6;
 
 // Read by fault_name(): one row per NmeaFault, in order.
@@ -177,7 +176,7 @@ bool parse_pgrmz(const NmeaFields &f, PressureAltitude &out) {
     return false;
   }
   if (f.fields[2] == "f" || f.fields[2] == "F") {
-    out.altitude_m *= kMetresPerFoot;
+    out.altitude_m /= flight::kFeetPerM;
     return true;
   }
   return f.fields[2] == "m" || f.fields[2] == "M";
