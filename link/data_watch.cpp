@@ -4,8 +4,8 @@
 
 namespace live {
 
-DataWatch::DataWatch(std::string name, std::string where)
-    : name_(std::move(name)), where_(std::move(where)) {
+DataWatch::DataWatch(std::string name, std::string where, std::string hint)
+    : name_(std::move(name)), where_(std::move(where)), hint_(std::move(hint)) {
   status_ = name_ + ": waiting for data on " + where_;
 }
 
@@ -40,6 +40,10 @@ void DataWatch::step(double dt_s, bool data) {
   since_data_s_ += dt_s;
   if (state_ == LinkState::stale) {
     stale_total_s_ += dt_s;
+  } else if (state_ == LinkState::waiting && since_data_s_ >= kStaleAfterS && !hinted_) {
+    hinted_ = true;
+    set(LinkState::waiting, name_ + ": no data yet on " + where_ + "; the panel waits" +
+                                (hint_.empty() ? "" : " (" + hint_ + ")"));
   } else if (state_ == LinkState::live && since_data_s_ >= kStaleAfterS) {
     ++gaps_;
     char text[160];

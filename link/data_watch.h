@@ -18,8 +18,9 @@ enum class LinkState { waiting, live, stale };
 class DataWatch {
 public:
   // `name` starts each status text ("FlightGear", "NMEA"); `where` says
-  // where the data is expected ("udp 127.0.0.1:5500").
-  DataWatch(std::string name, std::string where);
+  // where the data is expected ("udp 127.0.0.1:5500"); `hint`, said once
+  // when nothing has come kStaleAfterS after the start, what to check.
+  DataWatch(std::string name, std::string where, std::string hint = "");
 
   // Called with each new status text (waiting, live, stale, live again).
   void on_status(std::function<void(const std::string &)> sink);
@@ -35,7 +36,8 @@ public:
 private:
   void set(LinkState state, std::string text);
 
-  std::string name_, where_;
+  std::string name_, where_, hint_;
+  bool hinted_ = false;
   std::function<void(const std::string &)> sink_;
   LinkState state_ = LinkState::waiting;
   std::string status_;

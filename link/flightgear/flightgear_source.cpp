@@ -1,5 +1,6 @@
 #include "link/flightgear/flightgear_source.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 
@@ -47,7 +48,10 @@ std::unique_ptr<FlightGearSource> FlightGearSource::create(FlightGearOptions opt
       !s->sender_.open(s->options_.send_port, error)) {
     return nullptr;
   }
-  s->watch_ = DataWatch("FlightGear", "udp 127.0.0.1:" + std::to_string(s->listener_.port()));
+  const std::string port = std::to_string(s->listener_.port());
+  s->watch_ = DataWatch("FlightGear", "udp 127.0.0.1:" + port,
+                        "is fgfs running with --generic=socket,out,10,127.0.0.1," + port +
+                            ",udp,gaugehost-out?");
   s->watch_.on_status(s->options_.status);
   return s;
 }
@@ -75,8 +79,13 @@ void FlightGearSource::step(double dt_s, flight::TokenBus &bus) {
       last_ = *sample;
       fresh = true;
       ++good_lines_;
-    } else {
-      ++bad_lines_;
+    } else if (++bad_lines_ == 1 && options_.status) {
+      // Most likely a protocol file that is not the shipped one: say so once.
+      const auto values = std::count(line.begin(), line.end(), ',') + 1;
+      options_.status("FlightGear: rejected a line of " + std::to_string(values) +
+                      " values (gaugehost-out has " + std::to_string(kFgOutCount) +
+                      "); is FlightGear's Protocol/gaugehost-out.xml the one shipped in "
+                      "examples/flightgear?");
     }
   }
   if (fresh && first_data_s_ < 0) {

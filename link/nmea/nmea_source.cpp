@@ -72,7 +72,10 @@ std::unique_ptr<NmeaSource> NmeaSource::create(NmeaOptions options, std::string 
     where = s->options_.file.string();
     break;
   }
-  s->watch_ = DataWatch("NMEA", where);
+  s->watch_ = DataWatch("NMEA", where,
+                        s->options_.transport == NmeaTransport::tcp
+                            ? "is an NMEA server listening there?"
+                            : "is the sender sending to this port?");
   s->watch_.on_status(s->options_.status);
   return s;
 }

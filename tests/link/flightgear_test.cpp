@@ -217,7 +217,7 @@ TEST(FlightGearLink, SilenceFreezesThePanelAndDataResumesIt) {
     LinkState state;
   };
   const Row rows[] = {
-      {0,  5,  LinkState::waiting},
+      {0,  25, LinkState::waiting}, // 2.5 s: says so once, still waiting
       {20, 0,  LinkState::live   },
       {0,  19, LinkState::live   }, // 1.9 s: not yet
       {0,  2,  LinkState::stale  },
@@ -241,8 +241,9 @@ TEST(FlightGearLink, SilenceFreezesThePanelAndDataResumesIt) {
     frozen_altitude = bus.get(flight::kTokenAltitudeM);
   }
   EXPECT_EQ(bus.get(flight::kTokenAltitudeM), parse_fg_line(lines[next - 1])->v[7] * 0.3048);
-  ASSERT_EQ(statuses.size(), 4u); // waiting, arriving, frozen, again
-  EXPECT_NE(statuses[2].find("frozen"), std::string::npos) << statuses[2];
+  ASSERT_EQ(statuses.size(), 5u); // waiting, none yet, arriving, frozen, again
+  EXPECT_NE(statuses[1].find("no data yet"), std::string::npos) << statuses[1];
+  EXPECT_NE(statuses[3].find("frozen"), std::string::npos) << statuses[3];
   EXPECT_EQ(fg->watch().gaps(), 1);
 }
 
