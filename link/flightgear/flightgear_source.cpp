@@ -123,11 +123,13 @@ void FlightGearSource::step(double dt_s, flight::TokenBus &bus) {
     write_tanks |= tanks[0] != state_.controls.tank_fraction[0] ||
                    tanks[1] != state_.controls.tank_fraction[1];
   }
-  // Frozen or between lines: the tokens keep their last values.
-  if (fresh || first_step_) {
+  // Frozen or between lines the tokens keep their last values; a control
+  // the panel set shows at once.
+  if (fresh || first_step_ || controls_changed_) {
     flight::publish_state(state_, bus, write_tanks);
   }
   first_step_ = false;
+  controls_changed_ = false;
 }
 
 void FlightGearSource::key_event(uint32_t id, int32_t value) {
@@ -139,6 +141,7 @@ void FlightGearSource::key_event(uint32_t id, int32_t value) {
   if (id == flight::kKeyDumpOn || id == flight::kKeyDumpOff) {
     return; // sent at the next cycle's start, once the gauges have spoken
   }
+  controls_changed_ = true;
   send_controls();
 }
 

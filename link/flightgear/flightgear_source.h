@@ -75,6 +75,7 @@ private:
   bool turn_indicator_seen_ = false;
   double hold_controls_s_ = 0; // our settings win over FlightGear's echo until then
   bool first_step_ = true;
+  bool controls_changed_ = false; // by a key event since the last step
   bool dumping_sent_ = false;
   long good_lines_ = 0, bad_lines_ = 0, sent_lines_ = 0, send_failures_ = 0;
 };

@@ -189,6 +189,10 @@ TEST(FlightGearLink, KeyEventsArriveAsInputLines) {
       EXPECT_EQ(got[0], r.line) << std::hex << r.id;
     }
   }
+  // The panel shows its own settings without waiting for FlightGear's echo.
+  EXPECT_EQ(bus.get(flight::kTokenAirbrake), 16383);
+  EXPECT_EQ(bus.get(flight::kTokenComBcd), 0x3600);
+  EXPECT_EQ(bus.get(flight::kTokenAltimeterHpa), 1013.25);
   const auto &none = fg->undefined_key_events();
   EXPECT_EQ(none.size(), 2u);
   EXPECT_EQ(none.count(flight::kKeyEngineStart), 1u);
