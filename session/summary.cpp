@@ -151,8 +151,11 @@ void Summary::sample(const flight::AircraftState &s, const gaugehost::Host &host
   if (!s.on_ground && takeoff_s_ < 0) {
     takeoff_s_ = s.time_s;
   }
+  // The last touchdown counts: a replay's slow moments may look like ground.
   if (s.on_ground && takeoff_s_ >= 0 && landing_s_ < 0) {
     landing_s_ = s.time_s;
+  } else if (!s.on_ground) {
+    landing_s_ = -1;
   }
   samples_.push_back({s.time_s, s.altitude_m, s.vertical_speed_mps, s.turn_rate_degs,
                       s.latitude_deg, s.longitude_deg, s.on_ground});
