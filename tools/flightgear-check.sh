@@ -44,9 +44,12 @@ prop() { # prop get PATH | prop set PATH VALUE
 cp examples/flightgear/gaugehost-out.xml examples/flightgear/gaugehost-in.xml "$fg_root/Protocol/" ||
   { echo "cannot write $fg_root/Protocol/"; exit 2; }
 
-Xvfb :99 -screen 0 800x600x24 >"$out/xvfb.log" 2>&1 &
+# A free display of Xvfb's own choosing (another program may hold :99).
+Xvfb -displayfd 5 -screen 0 800x600x24 5>"$out/display" >"$out/xvfb.log" 2>&1 &
 xvfb=$!
-DISPLAY=:99 dbus-run-session -- "$fgfs" --aircraft=c172p --airport=KSFO --in-air --altitude=3000 \
+for _ in $(seq 50); do [ -s "$out/display" ] && break; sleep 0.2; done
+display=":$(cat "$out/display")"
+DISPLAY=$display dbus-run-session -- "$fgfs" --aircraft=c172p --airport=KSFO --in-air --altitude=3000 \
   --vc=90 --disable-sound --disable-terrasync --disable-ai-traffic --disable-real-weather-fetch \
   --timeofday=noon --geometry=640x480 --props=$props_port \
   --generic=socket,out,10,127.0.0.1,5500,udp,gaugehost-out \
