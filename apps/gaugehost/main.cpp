@@ -3,8 +3,11 @@
 //   list MODULE       list a module's gauges
 //   fly [SCENARIO]    fly a scenario through the panel with the sailplane model
 //   replay FILE.igc   fly a recorded flight's fixes through the panel
+//   live flightgear|nmea  fly the panel live on FlightGear or an NMEA stream
 #include <CLI/CLI.hpp>
+#include <atomic>
 #include <chrono>
+#include <csignal>
 #include <ctime>
 #include <filesystem>
 #include <fstream>
@@ -17,6 +20,8 @@
 #include "host/console.h"
 #include "host/host.h"
 #include "host/host_offset_server.h"
+#include "link/flightgear/flightgear_source.h"
+#include "link/nmea/nmea_source.h"
 #include "platform/fssound/fssound_host.h"
 #include "session/session.h"
 
@@ -103,6 +108,7 @@ struct FlyOptions {
   double trace_interval_s = 1.0;
   int cycle_ms = 55;
   int units = 2;
+  bool progress = true;
 };
 
 int run_session(const FlyOptions &o, const std::string &kind, const std::string &title,
@@ -116,7 +122,7 @@ int run_session(const FlyOptions &o, const std::string &kind, const std::string 
   so.cycle_ms = o.cycle_ms;
   so.wav = !o.no_wav;
   so.trace_interval_s = o.trace_interval_s;
-  so.progress = true;
+  so.progress = o.progress;
   so.title = title;
   session::Session session(so);
   std::string error;
@@ -155,6 +161,76 @@ void add_session_options(CLI::App *cmd, FlyOptions &o) {
   cmd->add_option("--cycle-ms", o.cycle_ms, "update cycle, ms")->check(CLI::Range(10, 1000));
 }
 
+// Ctrl-C ends a live flight; the session then writes its outputs.
+std::atomic<bool> g_stop_live{false};
+extern "C" void stop_live(int) {
+  g_stop_live = true;
+}
+
+struct LiveOptions {
+  std::string source;
+  uint16_t port = 0; // 0: the source's default
+  uint16_t send_port = live::kFgDefaultSendPort;
+  std::filesystem::path file;
+  bool tcp = false;
+  double duration_s = 0;
+  std::filesystem::path write_protocol; // write the FlightGear protocol files there and stop
+};
+
+int write_fg_protocols(const std::filesystem::path &dir) {
+  const std::pair<const char *, std::string> files[] = {
+      {"gaugehost-out.xml", live::fg_output_protocol_xml()},
+      {"gaugehost-in.xml",  live::fg_input_protocol_xml() },
+  };
+  for (const auto &[name, text] : files) {
+    std::ofstream out(dir / name);
+    if (!(out << text)) {
+      std::cerr << (dir / name).string() << ": cannot write\n";
+      return 2;
+    }
+    std::cout << "wrote " << (dir / name).string() << "\n";
+  }
+  return 0;
+}
+
+int run_live(FlyOptions o, const LiveOptions &l) {
+  o.real_time = true;
+  o.progress = false;
+  std::signal(SIGINT, stop_live);
+  std::signal(SIGTERM, stop_live);
+  const auto status = [](const std::string &text) {
+    std::cerr << "gaugehost live: " << text << std::endl;
+  };
+  if (l.source == "flightgear") {
+    if (!l.write_protocol.empty()) {
+      return write_fg_protocols(l.write_protocol);
+    }
+    return run_session(o, "live-flightgear", "live FlightGear", [&](std::string &error) {
+      live::FlightGearOptions fo;
+      fo.listen_port = l.port != 0 ? l.port : live::kFgDefaultListenPort;
+      fo.send_port = l.send_port;
+      fo.duration_s = l.duration_s;
+      fo.stop = &g_stop_live;
+      fo.status = status;
+      std::unique_ptr<flight::FlightSource> source = live::FlightGearSource::create(fo, error);
+      return source;
+    });
+  }
+  return run_session(o, "live-nmea", "live NMEA", [&](std::string &error) {
+    live::NmeaOptions no;
+    no.transport = !l.file.empty() ? live::NmeaTransport::file
+                   : l.tcp         ? live::NmeaTransport::tcp
+                                   : live::NmeaTransport::udp;
+    no.port = l.port != 0 ? l.port : live::kNmeaDefaultPort;
+    no.file = l.file;
+    no.duration_s = l.duration_s;
+    no.stop = &g_stop_live;
+    no.status = status;
+    std::unique_ptr<flight::FlightSource> source = live::NmeaSource::create(no, error);
+    return source;
+  });
+}
+
 } // namespace
 
 int main(int argc, char **argv) {
@@ -187,7 +263,36 @@ int main(int argc, char **argv) {
   replay->add_option("FILE", igc_file, "IGC file")->required()->check(CLI::ExistingFile);
   add_session_options(replay, replay_options);
 
+  FlyOptions live_fly;
+  LiveOptions live_options;
+  auto *live_cmd = app.add_subcommand(
+      "live", "fly the panel in real time on FlightGear (generic protocol over udp) or NMEA");
+  live_cmd->add_option("SOURCE", live_options.source, "flightgear or nmea")
+      ->required()
+      ->check(CLI::IsMember({"flightgear", "nmea"}));
+  live_cmd->add_option("--port", live_options.port,
+                       "flightgear: udp port to listen on (default 5500); nmea: udp port to "
+                       "listen on, or with --tcp the local port to connect to (default 10110)");
+  live_cmd->add_option(
+      "--send-port", live_options.send_port,
+      "flightgear: udp port FlightGear listens on for gaugehost-in (default 5501)");
+  live_cmd->add_option("--file", live_options.file, "nmea: play an NMEA log instead")
+      ->check(CLI::ExistingFile);
+  live_cmd->add_flag("--tcp", live_options.tcp, "nmea: connect to a local NMEA server over tcp");
+  live_cmd->add_option("--duration", live_options.duration_s,
+                       "stop after this many seconds (default: run until Ctrl-C)");
+  live_cmd
+      ->add_option("--write-protocol", live_options.write_protocol,
+                   "flightgear: write gaugehost-out.xml and gaugehost-in.xml into this "
+                   "folder (FlightGear's Protocol/) and stop")
+      ->check(CLI::ExistingDirectory);
+  add_session_options(live_cmd, live_fly);
+
   CLI11_PARSE(app, argc, argv);
+
+  if (*live_cmd) {
+    return run_live(live_fly, live_options);
+  }
 
   if (*script) {
     return run_script(script_file, modules, real_time);
