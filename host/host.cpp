@@ -94,12 +94,6 @@ std::vector<MouseTarget> read_mouse_list(const MouseRectangle *list, int gauge_w
   return targets;
 }
 
-void refresh(TokenVar &var) {
-  if (var.id != 0) {
-    service_read_token_var(&var);
-  }
-}
-
 double call(ElementCallback callback, Element *element) {
   return callback != nullptr ? callback(element) : 0.0;
 }
@@ -505,9 +499,15 @@ void Host::update_gauge(PlacedGauge &placed) {
   set_active();
   auto *root = reinterpret_cast<StaticImageElement *>(placed.header->elements[0]);
   root->image = &placed.root_image;
+  // Token refreshes go straight to this host, not through the service table.
+  const auto refresh = [this](TokenVar &var) {
+    if (var.id != 0) {
+      serve_read_token(&var);
+    }
+  };
   for (ElementState &state : placed.elements) {
     Element *e = state.element;
-    switch (e->kind) {
+    switch (state.kind) { // e->kind as read at placement, without another load
     case kElementStaticImage:
       break;
     case kElementNeedle: {
@@ -526,9 +526,16 @@ void Host::update_gauge(PlacedGauge &placed) {
         s->callback(e);
       }
       state.buffer.back() = '\0';
-      const size_t len = strnlen(state.buffer.data(), kStringBufferBytes);
+      // Only the shown part is looked at; it fits the room reserved at placement.
+      // A plain loop: these texts are a few characters, shorter than the
+      // setup of the library's vector search.
+      const char *text = state.buffer.data();
       const size_t max = s->max_chars > 0 ? static_cast<size_t>(s->max_chars) : 0;
-      state.text.assign(state.buffer.data(), std::min(len, max)); // within the reserved room
+      size_t len = 0;
+      while (len < max && text[len] != '\0') {
+        ++len;
+      }
+      state.text.assign(text, len);
       break;
     }
     case kElementShift: {
