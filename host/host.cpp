@@ -319,6 +319,10 @@ bool Host::remove(const std::string &placement, std::string &error) {
   by_name_.erase(named);
   gauges_[index].reset();
   ++gaps_;
+  while (!gauges_.empty() && !gauges_.back()) { // taken down last placed first: no gaps left
+    gauges_.pop_back();
+    --gaps_;
+  }
   root->image = nullptr;
   // Another placement of the same gauge keeps the records alive; the
   // nearest one is found at once in a panel of many placements of one kind.
