@@ -2,6 +2,7 @@
 // whose halves only carry key events (the host sends them itself), and a zero
 // button that toggles a height-above-here reading. Its gauge callback acts on
 // no service.
+#include "durnik/bitmaps.h"
 #include "durnik/common.h"
 #include "durnik/gauges.h"
 #include "durnik/tokens.h"
@@ -77,13 +78,13 @@ uint32_t toggle_zero(MousePoint *, uint32_t flags) {
 // Chain: each element is the only child of the one before it.
 constinit NeedleElement long_pointer = {
     .element = {.kind = kElementNeedle,
-                .resource_id = 0x1400,
+                .resource_id = kBitmapAltLongPointer,
                 .x = 155,
                 .y = 159,
                 .offset_x = 58,
                 .offset_y = 11,
                 .gauge = &alt_gauge,
-                .drawing_flags = 3},
+                .drawing_flags = kDrawTransparent | kDrawErase},
     .source = {.id = kTokenIndicatedAltitude              },
     .callback = long_pointer_angle,
 };
@@ -91,14 +92,14 @@ constinit Element *middle_pointer_children[] = {&long_pointer.element, nullptr};
 
 constinit NeedleElement middle_pointer = {
     .element = {.kind = kElementNeedle,
-                .resource_id = 0x1500,
+                .resource_id = kBitmapAltMiddlePointer,
                 .x = 155,
                 .y = 159,
                 .offset_x = 50,
                 .offset_y = 11,
                 .gauge = &alt_gauge,
                 .children = middle_pointer_children,
-                .drawing_flags = 3},
+                .drawing_flags = kDrawTransparent | kDrawErase},
     .source = {.id = kTokenIndicatedAltitude              },
     .callback = middle_pointer_angle,
 };
@@ -106,14 +107,14 @@ constinit Element *short_pointer_children[] = {&middle_pointer.element, nullptr}
 
 constinit NeedleElement short_pointer = {
     .element = {.kind = kElementNeedle,
-                .resource_id = 0x1300,
+                .resource_id = kBitmapAltShortPointer,
                 .x = 155,
                 .y = 159,
                 .offset_x = 35,
                 .offset_y = 12,
                 .gauge = &alt_gauge,
                 .children = short_pointer_children,
-                .drawing_flags = 3},
+                .drawing_flags = kDrawTransparent | kDrawErase},
     .source = {.id = kTokenIndicatedAltitude              },
     .callback = short_pointer_angle,
 };
@@ -121,14 +122,14 @@ constinit Element *pressure_scale_children[] = {&short_pointer.element, nullptr}
 
 constinit RotateElement pressure_scale = {
     .element = {.kind = kElementRotate,
-                .resource_id = 0x1200,
+                .resource_id = kBitmapAltPressureScale,
                 .x = 30,
                 .y = 30,
                 .offset_x = 157,
                 .offset_y = 157,
                 .gauge = &alt_gauge,
                 .children = pressure_scale_children,
-                .drawing_flags = 1},
+                .drawing_flags = kDrawTransparent},
     .x_scale = 0.0,
     .y_scale = 0.0,
     .rotation_source = {.id = kTokenPressureSetting               },
@@ -141,12 +142,12 @@ constinit Element *unit_label_children[] = {&pressure_scale.element, nullptr};
 
 constinit IconElement unit_label = {
     .element = {.kind = kElementIcon,
-                .resource_id = 0x1100,
+                .resource_id = kBitmapAltUnitLabel,
                 .x = 130,
                 .y = 178,
                 .gauge = &alt_gauge,
                 .children = unit_label_children,
-                .drawing_flags = 3},
+                .drawing_flags = kDrawTransparent | kDrawErase},
     .image_count = 2,
     .callback = unit_label_image,
 };
@@ -154,10 +155,10 @@ constinit Element *dial_children[] = {&unit_label.element, nullptr};
 
 constinit StaticImageElement dial = {
     .element = {.kind = kElementStaticImage,
-                .resource_id = 0x1000,
+                .resource_id = kBitmapAltDial,
                 .gauge = &alt_gauge,
                 .children = dial_children,
-                .drawing_flags = 3},
+                .drawing_flags = kDrawTransparent | kDrawErase},
 };
 constinit Element *roots[] = {&dial.element, nullptr};
 
@@ -165,13 +166,13 @@ constinit Element *roots[] = {&dial.element, nullptr};
 // events and no handler) and the zero button.
 // clang-format off
 constinit MouseRectangle mouse_list[] = {
-    {.kind = kMouseParent, .cursor = -1, .help_id = 43783},
-    {.kind = kMouseParent, .x = 0, .y = 254, .width = 52, .height = 52, .cursor = -1, .help_id = 43834},
-    {.kind = kMouseChild, .x = 26, .y = 0, .width = 26, .height = 52, .cursor = 1, .event_mask = kMouseClick | kMouseStepRepeat, .key_event = kKeyPressureSettingUp},
-    {.kind = kMouseChild, .x = 0, .y = 0, .width = 26, .height = 52, .cursor = 2, .event_mask = kMouseClick | kMouseStepRepeat, .key_event = kKeyPressureSettingDown},
+    {.kind = kMouseParent, .cursor = kCursorNone, .help_id = 43783},
+    {.kind = kMouseParent, .x = 0, .y = 254, .width = 52, .height = 52, .cursor = kCursorNone, .help_id = 43834},
+    {.kind = kMouseChild, .x = 26, .y = 0, .width = 26, .height = 52, .cursor = kCursorUp, .event_mask = kMouseClick | kMouseStepRepeat, .key_event = kKeyPressureSettingUp},
+    {.kind = kMouseChild, .x = 0, .y = 0, .width = 26, .height = 52, .cursor = kCursorDown, .event_mask = kMouseClick | kMouseStepRepeat, .key_event = kKeyPressureSettingDown},
     {.kind = kMouseEndParent},
-    {.kind = kMouseParent, .x = 135, .y = 139, .width = 40, .height = 40, .cursor = -1, .help_id = 43784},
-    {.kind = kMouseChild, .x = 0, .y = 0, .width = 40, .height = 40, .cursor = 5, .event_mask = kMouseClick, .handler = toggle_zero},
+    {.kind = kMouseParent, .x = 135, .y = 139, .width = 40, .height = 40, .cursor = kCursorNone, .help_id = 43784},
+    {.kind = kMouseChild, .x = 0, .y = 0, .width = 40, .height = 40, .cursor = kCursorHand, .event_mask = kMouseClick, .handler = toggle_zero},
     {.kind = kMouseEndParent},
     {.kind = kMouseEndParent},
     {.kind = kMouseEnd},

@@ -2,6 +2,7 @@
 // gauge callback acts on no service; its mouse list has no children.
 #include <algorithm>
 
+#include "durnik/bitmaps.h"
 #include "durnik/common.h"
 #include "durnik/gauges.h"
 #include "durnik/tokens.h"
@@ -39,13 +40,13 @@ constinit NonlinearityPoint needle_points[] = {
 
 constinit NeedleElement needle = {
     .element = {.kind = kElementNeedle,
-                .resource_id = 0x1700,
+                .resource_id = kBitmapAsiNeedle,
                 .x = 157,
                 .y = 157,
                 .offset_x = 56,
                 .offset_y = 11,
                 .gauge = &asi_gauge,
-                .drawing_flags = 3},
+                .drawing_flags = kDrawTransparent | kDrawErase},
     .source = {.id = kTokenAirspeed_kt              },
     .points = needle_points,
     .point_count = sizeof needle_points / sizeof needle_points[0],
@@ -56,10 +57,10 @@ constinit Element *dial_face_children[] = {&needle.element, nullptr};
 
 constinit IconElement dial_face = {
     .element = {.kind = kElementIcon,
-                .resource_id = 0x1600,
+                .resource_id = kBitmapAsiFace,
                 .gauge = &asi_gauge,
                 .children = dial_face_children,
-                .drawing_flags = 3},
+                .drawing_flags = kDrawTransparent | kDrawErase},
     .image_count = 2,
     .callback = dial_face_image,
 };
@@ -68,15 +69,15 @@ constinit Element *case_children[] = {&dial_face.element, nullptr};
 // Bitmap 0x1800 is the same round case as vsi's dial.
 constinit StaticImageElement case_image = {
     .element = {.kind = kElementStaticImage,
-                .resource_id = 0x1800,
+                .resource_id = kBitmapVsiDial,
                 .gauge = &asi_gauge,
                 .children = case_children,
-                .drawing_flags = 1},
+                .drawing_flags = kDrawTransparent},
 };
 constinit Element *roots[] = {&case_image.element, nullptr};
 
 constinit MouseRectangle mouse_list[] = {
-    {.kind = kMouseParent,    .cursor = -1, .help_id = 43778},
+    {.kind = kMouseParent,    .cursor = kCursorNone, .help_id = 43778},
     {.kind = kMouseEndParent      },
     {.kind = kMouseEnd},
 };

@@ -1,5 +1,6 @@
 // cmp: compass whose card scrolls behind a window. Its gauge callback acts on
 // no service; its mouse list has no children.
+#include "durnik/bitmaps.h"
 #include "durnik/common.h"
 #include "durnik/gauges.h"
 #include "durnik/tokens.h"
@@ -23,11 +24,11 @@ double card_y(Element *) {
 
 constinit ScrollElement card = {
     .element = {.kind = kElementScroll,
-                .resource_id = 0x2000,
+                .resource_id = kBitmapCmpCard,
                 .x = 75,
                 .y = 67,
                 .gauge = &cmp_gauge,
-                .drawing_flags = 3},
+                .drawing_flags = kDrawTransparent | kDrawErase},
     .x_source = {.id = kTokenHeading_deg               },
     .x_min = 0.0,
     .x_max = kFullCircle_deg,
@@ -40,15 +41,15 @@ constinit Element *housing_children[] = {&card.element, nullptr};
 
 constinit StaticImageElement housing = {
     .element = {.kind = kElementStaticImage,
-                .resource_id = 0x1F00,
+                .resource_id = kBitmapCmpHousing,
                 .gauge = &cmp_gauge,
                 .children = housing_children,
-                .drawing_flags = 1},
+                .drawing_flags = kDrawTransparent},
 };
 constinit Element *roots[] = {&housing.element, nullptr};
 
 constinit MouseRectangle mouse_list[] = {
-    {.kind = kMouseParent,    .cursor = -1, .help_id = 43895},
+    {.kind = kMouseParent,    .cursor = kCursorNone, .help_id = 43895},
     {.kind = kMouseEndParent      },
     {.kind = kMouseEnd},
 };

@@ -3,6 +3,7 @@
 // rotation sources. Its gauge callback acts on no service.
 #include <algorithm>
 
+#include "durnik/bitmaps.h"
 #include "durnik/common.h"
 #include "durnik/gauges.h"
 #include "durnik/tokens.h"
@@ -24,13 +25,13 @@ double card_pitch(Element *element) {
 // Chain: the bezel lies above the horizon card.
 constinit RotateElement bezel = {
     .element = {.kind = kElementRotate,
-                .resource_id = 0x2600,
+                .resource_id = kBitmapAiBezel,
                 .x = 26,
                 .y = 26,
                 .offset_x = 150,
                 .offset_y = 150,
                 .gauge = &ai_gauge,
-                .drawing_flags = 1},
+                .drawing_flags = kDrawTransparent},
     .x_scale = 1.0,
     .y_scale = 1.0,
     .rotation_source = {.id = kTokenBank_deg               },
@@ -42,14 +43,14 @@ constinit Element *card_children[] = {&bezel.element, nullptr};
 
 constinit RotateElement card = {
     .element = {.kind = kElementRotate,
-                .resource_id = 0x2500,
+                .resource_id = kBitmapAiHorizonCard,
                 .x = 50,
                 .y = 50,
                 .offset_x = 150,
                 .offset_y = 150,
                 .gauge = &ai_gauge,
                 .children = card_children,
-                .drawing_flags = 1},
+                .drawing_flags = kDrawTransparent},
     .x_scale = 1.0,
     .y_source = {.id = kTokenPitch_deg               },
     .y_scale = kCardPxPerPitchDeg,
@@ -63,15 +64,15 @@ constinit Element *case_children[] = {&card.element, nullptr};
 
 constinit StaticImageElement case_image = {
     .element = {.kind = kElementStaticImage,
-                .resource_id = 0x2400,
+                .resource_id = kBitmapAiCase,
                 .gauge = &ai_gauge,
                 .children = case_children,
-                .drawing_flags = 1},
+                .drawing_flags = kDrawTransparent},
 };
 constinit Element *roots[] = {&case_image.element, nullptr};
 
 constinit MouseRectangle mouse_list[] = {
-    {.kind = kMouseParent,    .cursor = -1, .help_id = 43789},
+    {.kind = kMouseParent,    .cursor = kCursorNone, .help_id = 43789},
     {.kind = kMouseEndParent      },
     {.kind = kMouseEnd},
 };

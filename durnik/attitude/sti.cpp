@@ -2,6 +2,7 @@
 // mouse list has no children.
 #include <algorithm>
 
+#include "durnik/bitmaps.h"
 #include "durnik/gauges.h"
 #include "durnik/tokens.h"
 #include "frame/module_frame.h"
@@ -45,13 +46,13 @@ constinit NonlinearityPoint turn_points[] = {
 // Chain: each element is the only child of the one before it.
 constinit NeedleElement turn_needle = {
     .element = {.kind = kElementNeedle,
-                .resource_id = 0x2300,
+                .resource_id = kBitmapStiTurnNeedle,
                 .x = 115,
                 .y = 188,
                 .offset_x = 13,
                 .offset_y = 13,
                 .gauge = &sti_gauge,
-                .drawing_flags = 3},
+                .drawing_flags = kDrawTransparent | kDrawErase},
     .source = {.id = kTokenTurnRate_raw              },
     .points = turn_points,
     .point_count = sizeof turn_points / sizeof turn_points[0],
@@ -61,12 +62,12 @@ constinit Element *ball_children[] = {&turn_needle.element, nullptr};
 
 constinit ShiftElement ball = {
     .element = {.kind = kElementShift,
-                .resource_id = 0x2200,
+                .resource_id = kBitmapStiBall,
                 .x = 102,
                 .y = 112,
                 .gauge = &sti_gauge,
                 .children = ball_children,
-                .drawing_flags = 3},
+                .drawing_flags = kDrawTransparent | kDrawErase},
     .x_source = {.id = kTokenSlip_raw             },
     .x_scale = kBallSideScale_px,
     .y_source = {.id = kTokenSlip_raw  },
@@ -78,15 +79,15 @@ constinit Element *face_children[] = {&ball.element, nullptr};
 
 constinit StaticImageElement face = {
     .element = {.kind = kElementStaticImage,
-                .resource_id = 0x2100,
+                .resource_id = kBitmapStiFace,
                 .gauge = &sti_gauge,
                 .children = face_children,
-                .drawing_flags = 1},
+                .drawing_flags = kDrawTransparent},
 };
 constinit Element *roots[] = {&face.element, nullptr};
 
 constinit MouseRectangle mouse_list[] = {
-    {.kind = kMouseParent,    .cursor = -1, .help_id = 43889},
+    {.kind = kMouseParent,    .cursor = kCursorNone, .help_id = 43889},
     {.kind = kMouseEndParent      },
     {.kind = kMouseEnd},
 };

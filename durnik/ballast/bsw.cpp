@@ -2,6 +2,7 @@
 // and, while the valve is open, dumps them step by step through FSUIPC,
 // closing the valve by itself at empty tanks. Every update tells the host
 // whether water is being dumped.
+#include "durnik/bitmaps.h"
 #include "durnik/common.h"
 #include "durnik/gauges.h"
 #include "durnik/tokens.h"
@@ -149,11 +150,11 @@ int32_t bsw_service(GaugeHeader *, int32_t service_id, uint32_t) {
 
 constinit IconElement switch_icon = {
     .element = {.kind = kElementIcon,
-                .resource_id = 0x2C03,
+                .resource_id = kBitmapBswValve,
                 .x = 7,
                 .y = 12,
                 .gauge = &bsw_gauge,
-                .drawing_flags = 3},
+                .drawing_flags = kDrawTransparent | kDrawErase},
     .image_count = 2,
     .callback = valve_image,
 };
@@ -161,18 +162,18 @@ constinit Element *plate_children[] = {&switch_icon.element, nullptr};
 
 constinit StaticImageElement plate = {
     .element = {.kind = kElementStaticImage,
-                .resource_id = 0x2C00,
+                .resource_id = kBitmapBswPlate,
                 .gauge = &bsw_gauge,
                 .children = plate_children,
-                .drawing_flags = 1},
+                .drawing_flags = kDrawTransparent},
 };
 constinit Element *roots[] = {&plate.element, nullptr};
 
 // clang-format off
 constinit MouseRectangle mouse_list[] = {
-    {.kind = kMouseParent, .cursor = -1},
-    {.kind = kMouseChild, .x = 0, .y = 12, .width = 37, .height = 37, .cursor = 1, .event_mask = kMouseClick, .handler = close_valve},
-    {.kind = kMouseChild, .x = 0, .y = 49, .width = 37, .height = 37, .cursor = 2, .event_mask = kMouseClick, .handler = open_valve},
+    {.kind = kMouseParent, .cursor = kCursorNone},
+    {.kind = kMouseChild, .x = 0, .y = 12, .width = 37, .height = 37, .cursor = kCursorUp, .event_mask = kMouseClick, .handler = close_valve},
+    {.kind = kMouseChild, .x = 0, .y = 49, .width = 37, .height = 37, .cursor = kCursorDown, .event_mask = kMouseClick, .handler = open_valve},
     {.kind = kMouseEndParent},
     {.kind = kMouseEnd},
 };

@@ -1,6 +1,7 @@
 // gr: two-position lever. Shows token 0x14B by sliding the lever picture and
 // sets it through key event 0x100A4; the up command only while token 0x3C is 0.
 // Its gauge callback has no effect.
+#include "durnik/bitmaps.h"
 #include "durnik/common.h"
 #include "durnik/gauges.h"
 #include "durnik/tokens.h"
@@ -61,9 +62,9 @@ uint32_t command_down(MousePoint *, uint32_t) {
 
 constinit ShiftElement lever = {
     .element = {.kind = kElementShift,
-                .resource_id = 0x2800,
+                .resource_id = kBitmapGrLever,
                 .gauge = &gr_gauge,
-                .drawing_flags = 3},
+                .drawing_flags = kDrawTransparent | kDrawErase},
     .x_scale = 1.0,
     .y_scale = 1.0,
     .x_callback = lever_x,
@@ -73,18 +74,18 @@ constinit Element *plate_children[] = {&lever.element, nullptr};
 
 constinit StaticImageElement plate = {
     .element = {.kind = kElementStaticImage,
-                .resource_id = 0x2700,
+                .resource_id = kBitmapGrPlate,
                 .gauge = &gr_gauge,
                 .children = plate_children,
-                .drawing_flags = 1},
+                .drawing_flags = kDrawTransparent},
 };
 constinit Element *roots[] = {&plate.element, nullptr};
 
 // clang-format off
 constinit MouseRectangle mouse_list[] = {
-    {.kind = kMouseParent, .cursor = -1, .help_id = 43824},
-    {.kind = kMouseChild, .x = 0, .y = 0, .width = 176, .height = 199, .cursor = 1, .event_mask = kMouseClick, .handler = command_up},
-    {.kind = kMouseChild, .x = 176, .y = 199, .width = 176, .height = 199, .cursor = 2, .event_mask = kMouseClick, .handler = command_down},
+    {.kind = kMouseParent, .cursor = kCursorNone, .help_id = 43824},
+    {.kind = kMouseChild, .x = 0, .y = 0, .width = 176, .height = 199, .cursor = kCursorUp, .event_mask = kMouseClick, .handler = command_up},
+    {.kind = kMouseChild, .x = 176, .y = 199, .width = 176, .height = 199, .cursor = kCursorDown, .event_mask = kMouseClick, .handler = command_down},
     {.kind = kMouseEndParent},
     {.kind = kMouseEnd},
 };

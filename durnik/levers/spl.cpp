@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "durnik/bitmaps.h"
 #include "durnik/common.h"
 #include "durnik/gauges.h"
 #include "durnik/tokens.h"
@@ -83,11 +84,11 @@ uint32_t drag_lever(MousePoint *point, uint32_t) {
 
 constinit ShiftElement lever = {
     .element = {.kind = kElementShift,
-                .resource_id = 0x2A00,
+                .resource_id = kBitmapSplLever,
                 .x = 256,
                 .y = 0,
                 .gauge = &spl_gauge,
-                .drawing_flags = 3},
+                .drawing_flags = kDrawTransparent | kDrawErase},
     .x_scale = 1.0,
     .y_scale = 1.0,
     .x_callback = lever_x,
@@ -97,17 +98,17 @@ constinit Element *slot_children[] = {&lever.element, nullptr};
 
 constinit StaticImageElement slot_image = {
     .element = {.kind = kElementStaticImage,
-                .resource_id = 0x2900,
+                .resource_id = kBitmapSplSlot,
                 .gauge = &spl_gauge,
                 .children = slot_children,
-                .drawing_flags = 1},
+                .drawing_flags = kDrawTransparent},
 };
 constinit Element *roots[] = {&slot_image.element, nullptr};
 
 // clang-format off
 constinit MouseRectangle mouse_list[] = {
-    {.kind = kMouseParent, .cursor = -1, .help_id = 43874},
-    {.kind = kMouseChild, .x = 0, .y = 0, .width = 510, .height = 322, .cursor = 5, .event_mask = kMouseClick | kMouseDrag, .handler = drag_lever},
+    {.kind = kMouseParent, .cursor = kCursorNone, .help_id = 43874},
+    {.kind = kMouseChild, .x = 0, .y = 0, .width = 510, .height = 322, .cursor = kCursorHand, .event_mask = kMouseClick | kMouseDrag, .handler = drag_lever},
     {.kind = kMouseEndParent},
     {.kind = kMouseEnd},
 };

@@ -4,6 +4,7 @@
 // every placement.
 #include <algorithm>
 
+#include "durnik/bitmaps.h"
 #include "durnik/common.h"
 #include "durnik/gauges.h"
 #include "durnik/tokens.h"
@@ -101,11 +102,11 @@ constinit NonlinearityPoint needle_points[] = {
 // The elements form a chain: each is the only child of the one before it.
 constinit IconElement mode_switch = {
     .element = {.kind = kElementIcon,
-                .resource_id = 0x1B00,
+                .resource_id = kBitmapVsiSwitch,
                 .x = 250,
                 .y = 170,
                 .gauge = &vsi_gauge,
-                .drawing_flags = 3},
+                .drawing_flags = kDrawTransparent | kDrawErase},
     .image_count = 3,
     .callback = mode_switch_image,
 };
@@ -113,12 +114,12 @@ constinit Element *range_switch_children[] = {&mode_switch.element, nullptr};
 
 constinit IconElement range_switch = {
     .element = {.kind = kElementIcon,
-                .resource_id = 0x1B00,
+                .resource_id = kBitmapVsiSwitch,
                 .x = 250,
                 .y = 100,
                 .gauge = &vsi_gauge,
                 .children = range_switch_children,
-                .drawing_flags = 3},
+                .drawing_flags = kDrawTransparent | kDrawErase},
     .image_count = 3,
     .callback = range_switch_image,
 };
@@ -126,14 +127,14 @@ constinit Element *main_needle_children[] = {&range_switch.element, nullptr};
 
 constinit NeedleElement main_needle = {
     .element = {.kind = kElementNeedle,
-                .resource_id = 0x1A00,
+                .resource_id = kBitmapVsiMainNeedle,
                 .x = 157,
                 .y = 157,
                 .offset_x = 13,
                 .offset_y = 13,
                 .gauge = &vsi_gauge,
                 .children = main_needle_children,
-                .drawing_flags = 3},
+                .drawing_flags = kDrawTransparent | kDrawErase},
     .points = needle_points,
     .point_count = sizeof needle_points / sizeof needle_points[0],
     .callback = main_needle_value,
@@ -142,14 +143,14 @@ constinit Element *second_needle_children[] = {&main_needle.element, nullptr};
 
 constinit NeedleElement second_needle = {
     .element = {.kind = kElementNeedle,
-                .resource_id = 0x1900,
+                .resource_id = kBitmapVsiSecondNeedle,
                 .x = 157,
                 .y = 157,
                 .offset_x = 13,
                 .offset_y = 13,
                 .gauge = &vsi_gauge,
                 .children = second_needle_children,
-                .drawing_flags = 3},
+                .drawing_flags = kDrawTransparent | kDrawErase},
     .points = needle_points,
     .point_count = sizeof needle_points / sizeof needle_points[0],
     .callback = second_needle_value,
@@ -158,12 +159,12 @@ constinit Element *unit_label_children[] = {&second_needle.element, nullptr};
 
 constinit IconElement unit_label = {
     .element = {.kind = kElementIcon,
-                .resource_id = 0x1D00,
+                .resource_id = kBitmapVsiUnitLabel,
                 .x = 148,
                 .y = 90,
                 .gauge = &vsi_gauge,
                 .children = unit_label_children,
-                .drawing_flags = 3},
+                .drawing_flags = kDrawTransparent | kDrawErase},
     .image_count = 2,
     .callback = unit_label_image,
 };
@@ -171,12 +172,12 @@ constinit Element *scale_label_children[] = {&unit_label.element, nullptr};
 
 constinit IconElement scale_label = {
     .element = {.kind = kElementIcon,
-                .resource_id = 0x1C00,
+                .resource_id = kBitmapVsiScaleLabel,
                 .x = 100,
                 .y = 90,
                 .gauge = &vsi_gauge,
                 .children = scale_label_children,
-                .drawing_flags = 3},
+                .drawing_flags = kDrawTransparent | kDrawErase},
     .image_count = 4,
     .callback = scale_label_image,
 };
@@ -184,23 +185,23 @@ constinit Element *face_children[] = {&scale_label.element, nullptr};
 
 constinit StaticImageElement face = {
     .element = {.kind = kElementStaticImage,
-                .resource_id = 0x1800,
+                .resource_id = kBitmapVsiDial,
                 .gauge = &vsi_gauge,
                 .children = face_children,
-                .drawing_flags = 1},
+                .drawing_flags = kDrawTransparent},
 };
 constinit Element *roots[] = {&face.element, nullptr};
 
 // The switch positions, read by the host's mouse dispatch.
 // clang-format off
 constinit MouseRectangle mouse_list[] = {
-    {.kind = kMouseParent, .cursor = -1, .help_id = 43894},
-    {.kind = kMouseChild, .x = 250, .y = 97, .width = 16, .height = 16, .cursor = 1, .event_mask = kMouseClick, .handler = set_range<1>},
-    {.kind = kMouseChild, .x = 250, .y = 113, .width = 16, .height = 16, .cursor = 5, .event_mask = kMouseClick, .handler = set_range<2>},
-    {.kind = kMouseChild, .x = 250, .y = 129, .width = 16, .height = 16, .cursor = 2, .event_mask = kMouseClick, .handler = set_range<3>},
-    {.kind = kMouseChild, .x = 250, .y = 167, .width = 16, .height = 16, .cursor = 1, .event_mask = kMouseClick, .handler = set_mode<1>},
-    {.kind = kMouseChild, .x = 250, .y = 183, .width = 16, .height = 16, .cursor = 5, .event_mask = kMouseClick, .handler = set_mode<2>},
-    {.kind = kMouseChild, .x = 250, .y = 199, .width = 16, .height = 16, .cursor = 2, .event_mask = kMouseClick, .handler = set_mode<3>},
+    {.kind = kMouseParent, .cursor = kCursorNone, .help_id = 43894},
+    {.kind = kMouseChild, .x = 250, .y = 97, .width = 16, .height = 16, .cursor = kCursorUp, .event_mask = kMouseClick, .handler = set_range<1>},
+    {.kind = kMouseChild, .x = 250, .y = 113, .width = 16, .height = 16, .cursor = kCursorHand, .event_mask = kMouseClick, .handler = set_range<2>},
+    {.kind = kMouseChild, .x = 250, .y = 129, .width = 16, .height = 16, .cursor = kCursorDown, .event_mask = kMouseClick, .handler = set_range<3>},
+    {.kind = kMouseChild, .x = 250, .y = 167, .width = 16, .height = 16, .cursor = kCursorUp, .event_mask = kMouseClick, .handler = set_mode<1>},
+    {.kind = kMouseChild, .x = 250, .y = 183, .width = 16, .height = 16, .cursor = kCursorHand, .event_mask = kMouseClick, .handler = set_mode<2>},
+    {.kind = kMouseChild, .x = 250, .y = 199, .width = 16, .height = 16, .cursor = kCursorDown, .event_mask = kMouseClick, .handler = set_mode<3>},
     {.kind = kMouseEndParent},
     {.kind = kMouseEnd},
 };
