@@ -9,6 +9,7 @@
 #include "host/console.h"
 #include "host/host.h"
 #include "platform/fsuipc_server/host_offset_server.h"
+#include "render/snap_command.h"
 
 namespace {
 
@@ -64,6 +65,7 @@ int main(int argc, char **argv) {
 
   gaugehost::Console console(host, std::cout);
   offset_server.add_console_commands(console);
+  render::add_snap_commands(console, std::make_shared<render::Renderer>());
   if (target == "-") {
     return console.run(std::cin, std::cerr);
   }

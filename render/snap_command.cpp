@@ -1,0 +1,33 @@
+#include "render/snap_command.h"
+
+namespace render {
+
+void add_snap_commands(gaugehost::Console &console, std::shared_ptr<Renderer> renderer,
+                       LayoutSource layout) {
+  if (!layout) {
+    layout = [](gaugehost::Host &host) { return row_layout(host); };
+  }
+  console.add_command(
+      "snap", [renderer, layout](gaugehost::Console &c, const gaugehost::Console::Args &args) {
+        if (args.size() != 2) {
+          return gaugehost::CommandResult::error("usage: snap NAME|panel FILE");
+        }
+        Surface image;
+        if (args[0] == "panel") {
+          image = render_panel(*renderer, c.host(), layout(c.host()));
+        } else {
+          const gaugehost::PlacedGauge *gauge = c.host().gauge(args[0]);
+          if (gauge == nullptr) {
+            return gaugehost::CommandResult::error("unknown gauge " + args[0]);
+          }
+          image = render_gauge(*renderer, *gauge);
+        }
+        std::string error;
+        if (!write_png(image.get(), args[1], error)) {
+          return gaugehost::CommandResult::error(error);
+        }
+        return gaugehost::CommandResult::ok();
+      });
+}
+
+} // namespace render
