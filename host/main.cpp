@@ -2,6 +2,7 @@
 //
 //   gaugehost script FILE|- [--modules DIR] [--real-time]
 //   gaugehost list MODULE [--modules DIR]
+//   gaugehost window [PANEL] [options]      (window/window_main.h)
 #include <cstring>
 #include <fstream>
 #include <iostream>
@@ -10,12 +11,14 @@
 #include "host/host.h"
 #include "platform/fsuipc_server/host_offset_server.h"
 #include "render/snap_command.h"
+#include "window/window_main.h"
 
 namespace {
 
 int usage(std::ostream &out, int code) {
   out << "usage: gaugehost script FILE|- [--modules DIR] [--real-time]\n"
          "       gaugehost list MODULE [--modules DIR]\n"
+         "       gaugehost window [PANEL] [--help for its options]\n"
          "\n"
          "script runs console commands, one per line (see README). Time is virtual\n"
          "unless --real-time is given. Modules are read from --modules DIR, by\n"
@@ -26,6 +29,9 @@ int usage(std::ostream &out, int code) {
 } // namespace
 
 int main(int argc, char **argv) {
+  if (argc > 1 && std::strcmp(argv[1], "window") == 0) {
+    return window::window_main(argc - 1, argv + 1);
+  }
   std::string mode, target;
   gaugehost::HostOptions options;
   for (int i = 1; i < argc; ++i) {

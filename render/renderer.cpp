@@ -12,8 +12,6 @@ namespace render {
 namespace {
 
 constexpr double kDegToRad = std::numbers::pi / 180.0;
-// Panel paint between gauges: the dark grey of an instrument panel.
-constexpr double kPanelGrey = 0.16;
 // Share of a string's box height that its glyphs take, and of its width that
 // its widest text may fill.
 constexpr double kTextHeightShare = 0.62;
@@ -75,6 +73,9 @@ double table_angle_deg(const NeedleElement &needle, double value) {
 
 void paint_at(cairo_t *cr, cairo_surface_t *image, double x, double y) {
   cairo_set_source_surface(cr, image, x, y);
+  // Bilinear: the default filter's downscaling convolution costs six times
+  // as much at the window's scales, for a difference nobody sees.
+  cairo_pattern_set_filter(cairo_get_source(cr), CAIRO_FILTER_BILINEAR);
   cairo_paint(cr);
 }
 
@@ -90,7 +91,8 @@ PanelLayout row_layout(const gaugehost::Host &host, double scale, int max_width_
   double x = gap_px, y = gap_px, row_height = 0;
   for (const auto &gauge : host.gauges()) {
     const Rect design = design_rect(*gauge);
-    const double w = design.width * scale, h = design.height * scale;
+    // Whole pixels, so that a gauge's root image is copied without resampling.
+    const double w = std::round(design.width * scale), h = std::round(design.height * scale);
     if (x > gap_px && x + w + gap_px > max_width_px) {
       x = gap_px;
       y += row_height + gap_px;
@@ -269,18 +271,52 @@ void Renderer::draw_element(cairo_t *cr, const gaugehost::PlacedGauge &gauge,
   cairo_restore(cr);
 }
 
+cairo_surface_t *Renderer::scaled_root(const gaugehost::PlacedGauge &gauge, int width_px,
+                                       int height_px) {
+  const Element &root = *gauge.elements.front().element;
+  cairo_surface_t *image = bitmap(gauge, root.resource_id, root.drawing_flags);
+  if (image == nullptr) {
+    return nullptr;
+  }
+  const auto key = std::make_tuple(static_cast<const void *>(image), width_px, height_px);
+  auto found = scaled_roots_.find(key);
+  if (found == scaled_roots_.end()) {
+    const Rect design = design_rect(gauge);
+    Surface scaled(cairo_image_surface_create(CAIRO_FORMAT_ARGB32, width_px, height_px));
+    cairo_t *cr = cairo_create(scaled.get());
+    cairo_scale(cr, width_px / design.width, height_px / design.height);
+    cairo_set_source_surface(cr, image, root.x, root.y);
+    cairo_paint(cr); // the best filter: this runs once per size
+    cairo_destroy(cr);
+    found = scaled_roots_.emplace(key, std::move(scaled)).first;
+  }
+  return found->second.get();
+}
+
 void Renderer::draw_gauge(cairo_t *cr, const gaugehost::PlacedGauge &gauge, const Rect &place) {
   const Rect design = design_rect(gauge);
-  if (design.width <= 0 || design.height <= 0) {
+  if (design.width <= 0 || design.height <= 0 || gauge.elements.empty()) {
     return;
   }
   cairo_save(cr);
   cairo_translate(cr, place.x, place.y);
+  // The root image, the bulk of the pixels, comes from a copy at the placed
+  // size when the place is whole pixels.
+  size_t first = 0;
+  const int width_px = static_cast<int>(place.width), height_px = static_cast<int>(place.height);
+  if (width_px == place.width && height_px == place.height &&
+      gauge.elements.front().kind == kElementStaticImage) {
+    if (cairo_surface_t *root = scaled_root(gauge, width_px, height_px)) {
+      cairo_set_source_surface(cr, root, 0, 0);
+      cairo_paint(cr);
+    }
+    first = 1;
+  }
   cairo_scale(cr, place.width / design.width, place.height / design.height);
   cairo_rectangle(cr, 0, 0, design.width, design.height);
   cairo_clip(cr);
-  for (const auto &state : gauge.elements) {
-    draw_element(cr, gauge, state);
+  for (size_t i = first; i < gauge.elements.size(); ++i) {
+    draw_element(cr, gauge, gauge.elements[i]);
   }
   cairo_restore(cr);
 }

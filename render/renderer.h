@@ -64,6 +64,9 @@ Rect design_rect(const gaugehost::PlacedGauge &gauge);
 PanelLayout row_layout(const gaugehost::Host &host, double scale = 1.0, int max_width_px = 1800,
                        int gap_px = 8);
 
+// Panel paint between gauges: the dark grey of an instrument panel (r = g = b).
+inline constexpr double kPanelGrey = 0.16;
+
 // The LCD face strings are drawn in.
 inline constexpr char kLcdFontFamily[] = "DSEG14 Classic";
 
@@ -80,10 +83,15 @@ public:
   void draw_panel(cairo_t *cr, gaugehost::Host &host, const PanelLayout &layout);
 
   // Forgets decoded bitmaps (after a module is unloaded).
-  void clear_cache() { bitmaps_.clear(); }
+  void clear_cache() {
+    scaled_roots_.clear();
+    bitmaps_.clear();
+  }
 
 private:
   cairo_surface_t *bitmap(const gaugehost::PlacedGauge &gauge, int32_t id, uint32_t flags);
+  // The gauge's root image at a placed size, null if it has none.
+  cairo_surface_t *scaled_root(const gaugehost::PlacedGauge &gauge, int width_px, int height_px);
   void draw_element(cairo_t *cr, const gaugehost::PlacedGauge &gauge,
                     const gaugehost::ElementState &state);
   void draw_string(cairo_t *cr, const gaugehost::ElementState &state);
@@ -91,6 +99,8 @@ private:
   // (resource file, id, black is transparent) -> decoded image; null when the
   // module has no such bitmap.
   std::map<std::tuple<const void *, int32_t, bool>, Surface> bitmaps_;
+  // (decoded root image, width, height) -> the image at that size.
+  std::map<std::tuple<const void *, int, int>, Surface> scaled_roots_;
   // Font size per string element, chosen once so its widest text fits.
   std::map<const Element *, double> font_px_;
 };

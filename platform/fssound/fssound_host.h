@@ -7,6 +7,8 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
+#include <span>
 #include <string>
 #include <vector>
 
@@ -45,6 +47,12 @@ bool start_recording(const std::string &path, std::string *error);
 // Mixes up to now, finishes the header and closes the file (also done at
 // exit).
 void stop_recording();
+
+// From now on every mixed stretch is also handed to `listener` as interleaved
+// 44.1 kHz 16-bit stereo (a sound device, for example), on the thread that
+// moves the mix on, with the library's lock held: the listener must not call
+// back into the sound library. An empty function removes it.
+void set_mix_listener(std::function<void(std::span<const int16_t> frames)> listener);
 
 // Mixes up to the clock's present.
 void sync();
