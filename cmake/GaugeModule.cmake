@@ -30,7 +30,7 @@ function(add_gauge_module name)
     CXX_VISIBILITY_PRESET hidden
     VISIBILITY_INLINES_HIDDEN ON
     BUILD_RPATH "\$ORIGIN/../lib")
-  target_link_libraries(${name} PRIVATE gauge_frame fssound soarrec platform_os ${M_LIBS})
+  target_link_libraries(${name} PRIVATE gauge_frame gauge_frame_sound fssound soarrec platform_os ${M_LIBS})
   # -fno-gnu-unique: a dlclose really unloads, so a reload starts from load state.
   target_compile_options(${name} PRIVATE -fno-gnu-unique)
   target_link_options(${name} PRIVATE -Wl,--no-undefined)

@@ -1,5 +1,6 @@
-// FSSound, the outside sound library. The original is imported by ordinal;
-// here the stand-in is linked by name and kFsSoundOrdinals keeps the mapping.
+// FSSound, the outside sound library. Modules link it by name (the stand-in in
+// platform/fssound); kFsSoundOrdinals keeps each operation's ordinal number.
+// A module imports only the operations it calls.
 #pragma once
 
 #include <cstdint>
@@ -27,8 +28,8 @@ struct FsSoundOrdinal {
   const char *name;
 };
 
-// Who reads this: the sound stand-in's call log and anyone mapping the
-// original's imports.
+// Who reads this: the sound stand-in's call log and anyone mapping an
+// operation to its ordinal.
 inline constexpr FsSoundOrdinal kFsSoundOrdinals[] = {
     {.ordinal = 5,  .name = "sound_is_playing"   },
     {.ordinal = 7,  .name = "sound_play"         },

@@ -19,8 +19,9 @@ namespace frame {
 
 int32_t module_clock_ms() {
   const OsTimeB now = read_now();
-  // Whole seconds and milliseconds are differenced separately, as the
-  // original does; the sum is the same as one millisecond difference.
+  // Whole seconds and milliseconds are differenced separately; the sum is the
+  // same as one millisecond difference. Cut to 32 bits (modulo 2^32, defined
+  // since C++20): after 2^31 ms the clock wraps to INT32_MIN.
   return static_cast<int32_t>((now.time_s - load_time.time_s) * 1000 +
                               (static_cast<int32_t>(now.millitm) - load_time.millitm));
 }

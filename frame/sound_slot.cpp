@@ -13,15 +13,17 @@ void sound_slot_release(SoundSlot &slot) {
   sound_release(&slot.handle);
 }
 
-namespace {
-// One reload after a failed play, then one more play.
-void reload_and_play(SoundSlot &slot, int32_t loop) {
+void sound_slot_release_unloaded(SoundSlot &slot) {
+  sound_release(&slot.handle);
+  slot.status = 0;
+}
+
+void sound_slot_reload_and_play(SoundSlot &slot, int32_t loop) {
   slot.status = sound_load(&slot.handle, slot.resource_id, slot.host_value);
   if (slot.status == 1) {
     sound_play(slot.handle, loop);
   }
 }
-} // namespace
 
 void sound_slot_play_once(SoundSlot &slot, int32_t attenuation) {
   if (slot.status != 0) {
@@ -33,26 +35,7 @@ void sound_slot_play_once(SoundSlot &slot, int32_t attenuation) {
   if (sound_play(slot.handle, 0) != 0) {
     return;
   }
-  reload_and_play(slot, 0);
-}
-
-void sound_slot_start_loop(SoundSlot &slot) {
-  if (slot.status != 0 && sound_is_playing(slot.handle) != 0) {
-    return;
-  }
-  if (slot.status == 0) {
-    return;
-  }
-  if (sound_play(slot.handle, 1) != 0) {
-    return;
-  }
-  reload_and_play(slot, 1);
-}
-
-void sound_slot_stop(SoundSlot &slot) {
-  if (slot.status != 0 && sound_is_playing(slot.handle) != 0) {
-    sound_stop(slot.handle);
-  }
+  sound_slot_reload_and_play(slot, 0);
 }
 
 } // namespace frame

@@ -140,6 +140,11 @@ int32_t IpcQueueRead(uint32_t offset, uint32_t size, void *destination, uint32_t
   return queue_read(connection.queue, offset, size, destination, result) ? 1 : 0;
 }
 
+int32_t IpcQueueReadAnswered(uint32_t offset, uint32_t size, void *destination, bool *answered,
+                             uint32_t *result) {
+  return queue_read(connection.queue, offset, size, destination, answered, result) ? 1 : 0;
+}
+
 int32_t IpcQueueWrite(uint32_t offset, uint32_t size, const void *source, uint32_t *result) {
   return queue_write(connection.queue, offset, size, source, result) ? 1 : 0;
 }

@@ -7,7 +7,7 @@ namespace fsuipc {
 namespace {
 
 void store32(uint8_t *at, uint32_t value) {
-  // Records are unaligned and little-endian, like the host we copy.
+  // Records are unaligned and little-endian, whatever the machine.
   const uint8_t bytes[4] = {static_cast<uint8_t>(value), static_cast<uint8_t>(value >> 8),
                             static_cast<uint8_t>(value >> 16), static_cast<uint8_t>(value >> 24)};
   std::memcpy(at, bytes, sizeof bytes);
@@ -20,9 +20,10 @@ uint32_t load32(const uint8_t *at) {
          static_cast<uint32_t>(b[2]) << 16 | static_cast<uint32_t>(b[3]) << 24;
 }
 
-// The bound rule: a record of `record_bytes` (header plus data) fits when it
-// and the terminator end within the usable size. Counted in 64 bits: a size
-// near 4 GiB must be refused, not wrap round to a small total.
+// The bound rule: a record of `header_bytes` plus `size` bytes of data fits
+// when it and the terminator end within the usable size, and the client's
+// record list has room. Counted in 64 bits: a size near 4 GiB must be
+// refused, not wrap round to a small total.
 bool fits(const RequestQueue &queue, uint32_t header_bytes, uint32_t size) {
   const uint64_t end =
       static_cast<uint64_t>(queue.queued_bytes) + header_bytes + size + kTerminatorBytes;
@@ -55,6 +56,11 @@ void queue_reset(RequestQueue &queue) {
 
 bool queue_read(RequestQueue &queue, uint32_t offset, uint32_t size, void *destination,
                 uint32_t *result) {
+  return queue_read(queue, offset, size, destination, nullptr, result);
+}
+
+bool queue_read(RequestQueue &queue, uint32_t offset, uint32_t size, void *destination,
+                bool *answered, uint32_t *result) {
   if (queue.area == nullptr) {
     return refuse(result, kResultNotOpen);
   }
@@ -67,7 +73,10 @@ bool queue_read(RequestQueue &queue, uint32_t offset, uint32_t size, void *desti
   store32(record + 8, size);
   store32(record + 12, static_cast<uint32_t>(reinterpret_cast<uintptr_t>(destination)));
   std::memset(record + kReadHeaderBytes, 0, size);
-  queue.records[queue.record_count++] = {destination, kRecordRead, size};
+  queue.records[queue.record_count++] = {destination, answered, kRecordRead, size};
+  if (answered != nullptr) {
+    *answered = false;
+  }
   queue.queued_bytes += kReadHeaderBytes + size;
   *result = kResultOk;
   return true;
@@ -91,7 +100,7 @@ bool queue_write(RequestQueue &queue, uint32_t offset, uint32_t size, const void
     // No source: zeros rather than a read through a null pointer.
     std::memset(record + kWriteHeaderBytes, 0, size);
   }
-  queue.records[queue.record_count++] = {nullptr, kRecordWrite, size};
+  queue.records[queue.record_count++] = {nullptr, nullptr, kRecordWrite, size};
   queue.queued_bytes += kWriteHeaderBytes + size;
   *result = kResultOk;
   return true;
@@ -122,6 +131,9 @@ uint32_t deliver_answers(const RequestQueue &queue) {
     if (kind == kRecordRead) {
       if (queued.destination != nullptr && queued.size != 0) {
         std::memcpy(queued.destination, record + kReadHeaderBytes, queued.size);
+      }
+      if (queued.answered != nullptr) {
+        *queued.answered = true;
       }
       at += kReadHeaderBytes + queued.size;
     } else {

@@ -62,6 +62,7 @@ static_assert(kMaxRecords == 2709);
 // One queued record as the client remembers it.
 struct QueuedRecord {
   void *destination; // read: where the answer goes (may be null); write: unused
+  bool *answered;    // read: set by the answer walk when it reaches the record (may be null)
   uint32_t kind;     // kRecordRead or kRecordWrite
   uint32_t size;     // bytes read or written
 };
@@ -88,6 +89,13 @@ void queue_reset(RequestQueue &queue);
 // queued + size + 20 would pass the usable size.
 bool queue_read(RequestQueue &queue, uint32_t offset, uint32_t size, void *destination,
                 uint32_t *result);
+// The same, and *answered (if non-null) tells afterwards whether the answer
+// arrived: false from now on, true once deliver_answers has delivered this
+// record. That is the only sure sign: every value of the destination,
+// 0xFFFFFFFF included, may be a real answer, and a failed or cut-short
+// exchange leaves the destination as it was.
+bool queue_read(RequestQueue &queue, uint32_t offset, uint32_t size, void *destination,
+                bool *answered, uint32_t *result);
 // Appends a write record with a copy of `size` bytes from `source` (taken
 // now). Bound: queued + size + 16.
 bool queue_write(RequestQueue &queue, uint32_t offset, uint32_t size, const void *source,
@@ -103,7 +111,8 @@ uint32_t queue_seal(RequestQueue &queue);
 // last queued record, or at a record whose header the server changed: a kind
 // other than 1 or 2 is overwritten with 0 there; a record whose kind or size
 // no longer matches what was queued is left as it is and delivers nothing.
-// Earlier answers stay delivered. Returns the number of records walked.
+// Earlier answers stay delivered; each delivered read's answered flag is set.
+// Returns the number of records walked.
 uint32_t deliver_answers(const RequestQueue &queue);
 
 } // namespace fsuipc

@@ -164,7 +164,8 @@ double ballast_valve_icon(Element *) {
 
   if (ballast.valve == kValveOpen) {
     const int32_t now_ms = frame::module_clock_ms();
-    if (static_cast<double>(elapsed_ms(now_ms, ballast.last_dump_step_ms)) > kDumpIntervalMs) {
+    if (static_cast<double>(frame::elapsed_ms(now_ms, ballast.last_dump_step_ms)) >
+        kDumpIntervalMs) {
       const LevelChange change = read_modify_write(dumped);
       if (change.read && ballast.level_to_write == 0) {
         ballast.valve = kValveClosed; // empty: dumping ends

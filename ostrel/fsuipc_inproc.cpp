@@ -1,6 +1,7 @@
 // In-process FSUIPC client: the request area is the module's own static
 // buffer and one synchronous message 0x47F hands the server its address
-// (lparam) and the length of the queued records (wparam). Records, bound rule
+// (lparam) and the length of the queued records (wparam). The server must
+// live in this process; its window is looked for among this process's only. Records, bound rule
 // and answer walk are the shared ones of fsuipc/records.
 #include "ostrel/fsuipc_inproc.h"
 
@@ -40,7 +41,9 @@ int32_t InProcConnect(uint32_t required_sim_version, uint32_t *result, void *are
   }
   connection.server_version = 0;
   connection.sim_version = 0;
-  connection.server_window = os_find_window(kServerClass);
+  // Only a server in this process can work on an area of this process: a
+  // window that another process published is no server for us.
+  connection.server_window = os_find_window_in_process(kServerClass);
   if (connection.server_window == 0) {
     *result = fsuipc::kResultNoFs;
     return 0;
@@ -78,6 +81,11 @@ void InProcDisconnect() {
 
 int32_t InProcQueueRead(uint32_t offset, uint32_t size, void *destination, uint32_t *result) {
   return fsuipc::queue_read(connection.queue, offset, size, destination, result) ? 1 : 0;
+}
+
+int32_t InProcQueueReadAnswered(uint32_t offset, uint32_t size, void *destination, bool *answered,
+                                uint32_t *result) {
+  return fsuipc::queue_read(connection.queue, offset, size, destination, answered, result) ? 1 : 0;
 }
 
 int32_t InProcQueueWrite(uint32_t offset, uint32_t size, const void *source, uint32_t *result) {

@@ -22,6 +22,10 @@ extern uint32_t fsuipc_result;
 int32_t InProcConnect(uint32_t required_sim_version, uint32_t *result, void *area, uint32_t size);
 void InProcDisconnect();
 int32_t InProcQueueRead(uint32_t offset, uint32_t size, void *destination, uint32_t *result);
+// InProcQueueRead that also says whether the answer arrived: *answered is
+// false until an exchange has delivered this read (see fsuipc::queue_read).
+int32_t InProcQueueReadAnswered(uint32_t offset, uint32_t size, void *destination, bool *answered,
+                                uint32_t *result);
 int32_t InProcQueueWrite(uint32_t offset, uint32_t size, const void *source, uint32_t *result);
 int32_t InProcExchange(uint32_t *result);
 

@@ -13,12 +13,6 @@ constinit bool fsuipc_linked = false;
 
 constexpr const char *kNotLinkedCaption = "FSUIPC Not Linked";
 
-// Preset into a read's answer before the exchange: 512 full tanks, no level
-// or version the server holds. Still standing afterwards, it means that the
-// answer never arrived, although the exchange may report success (a spoiled
-// record ends the unpacking before it).
-constexpr uint32_t kNoAnswer = 0xFFFFFFFF;
-
 } // namespace
 
 int32_t fsuipc_presence_check() {
@@ -44,12 +38,18 @@ void fsuipc_close() {
 }
 
 bool fsuipc_read_u32(uint32_t offset, uint32_t *destination) {
-  uint32_t answer = kNoAnswer;
-  if (InProcQueueRead(offset, sizeof answer, &answer, &fsuipc_result) == 0 ||
-      InProcExchange(&fsuipc_result) == 0 || answer == kNoAnswer) {
+  bool answered = false;
+  if (InProcQueueReadAnswered(offset, sizeof *destination, destination, &answered,
+                              &fsuipc_result) == 0 ||
+      InProcExchange(&fsuipc_result) == 0) {
     return false;
   }
-  *destination = answer;
+  if (!answered) {
+    // The exchange succeeded but the server spoiled the record before it:
+    // no answer, and the result code says so.
+    fsuipc_result = fsuipc::kResultData;
+    return false;
+  }
   return true;
 }
 

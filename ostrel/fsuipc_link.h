@@ -18,9 +18,11 @@ int32_t fsuipc_presence_check();
 bool fsuipc_open();
 // InProcDisconnect; harmless when nothing is open.
 void fsuipc_close();
-// One batch: a 4-byte read of `offset`, exchanged, into *destination. False
-// when queuing or the exchange failed or the answer did not arrive (a server
-// that spoils the record); *destination then keeps its value.
+// One batch: a 4-byte read of `offset`, exchanged, into *destination; every
+// 32-bit answer is taken as read. False when queuing or the exchange failed
+// or the answer did not arrive (a server that spoils the record; the module's
+// result code is then kResultData, never success); *destination then keeps
+// its value.
 bool fsuipc_read_u32(uint32_t offset, uint32_t *destination);
 // One batch: `level` (0x800000 = full) written to both tank offsets.
 bool fsuipc_write_tank_levels(uint32_t level);

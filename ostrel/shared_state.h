@@ -66,17 +66,4 @@ struct VetSwitchSounds {
 };
 extern constinit VetSwitchSounds vet_switch_sounds;
 
-// Releases a sound at its holder's last removal and marks it unloaded, so that
-// no later one-shot play reloads it behind the holder's back.
-inline void sound_slot_release_unloaded(SoundSlot &slot) {
-  frame::sound_slot_release(slot);
-  slot.status = 0;
-}
-
-// Milliseconds from `mark_ms` to `now_ms`, two module-clock readings. Taken
-// in 64 bits so that no pair of readings can overflow.
-inline int64_t elapsed_ms(int32_t now_ms, int32_t mark_ms) {
-  return static_cast<int64_t>(now_ms) - mark_ms;
-}
-
 } // namespace ostrel

@@ -5,6 +5,7 @@
 #include <iterator>
 
 #include "frame/module_frame.h"
+#include "ostrel/convert.h"
 #include "ostrel/element_builders.h"
 #include "ostrel/gauges.h"
 #include "ostrel/shared_state.h"
@@ -15,22 +16,6 @@ namespace {
 
 constexpr int32_t kDisplayBitmap = 0x2300; // 226 x 240
 constexpr int32_t kLineSpacingPx = 20;
-
-constexpr double kKmhPerKnot = 1.852;
-constexpr double kClimbRawPerMps = 256.0;
-// The display takes 6.28 rad as a full turn.
-constexpr double kRadPerTurn = 6.28;
-constexpr double kDegPerTurn = 360.0;
-
-double kmh_from_knots(double knots) {
-  return knots * kKmhPerKnot;
-}
-double mps_from_raw(double raw) {
-  return raw / kClimbRawPerMps;
-}
-double deg_from_rad(double rad) {
-  return rad / kRadPerTurn * kDegPerTurn;
-}
 
 // The eleven value lines, top to bottom; the twelfth is the summary.
 enum ValueLine : int {
@@ -108,14 +93,14 @@ void compute_values() {
   v[kLineSeconds] = vet_run.seconds;
   v[kLineSpeedKmh] = kmh_from_knots(frame::read_token(airspeed_var));
   v[kLineAltitudeM] = frame::read_token(altitude_var);
-  v[kLineClimbMps] = mps_from_raw(frame::read_token(climb_var));
+  v[kLineClimbMps] = mps_from_climb_raw(frame::read_token(climb_var));
   if (v[kLineClimbMps] > vet_run.max_climb_rate_mps) {
     vet_run.max_climb_rate_mps = v[kLineClimbMps];
   }
   v[kLineClimbMaxMps] = vet_run.max_climb_rate_mps;
   v[kLineBallastPct] = ballast_percent;
-  v[kLineElevatorDeg] = deg_from_rad(frame::read_token(elevator_var));
-  v[kLineTrimDeg] = deg_from_rad(frame::read_token(trim_var));
+  v[kLineElevatorDeg] = deg_from_rad_rounded_turn(frame::read_token(elevator_var));
+  v[kLineTrimDeg] = deg_from_rad_rounded_turn(frame::read_token(trim_var));
   frame::format_into(summary_text, sizeof summary_text, "   %5.2f@%05.1f", v[kLineClimbMps],
                      v[kLineSpeedKmh]);
 }

@@ -62,8 +62,8 @@ int32_t vet_lamp_service(GaugeHeader *, int32_t service_id, uint32_t host_value)
     frame::sound_slot_load(lamp_sounds.airbrake_closing, host_value);
     frame::sound_slot_load(lamp_sounds.airbrake_opening, host_value);
   } else if (service_id == 12 && sound_holders > 0 && --sound_holders == 0) {
-    sound_slot_release_unloaded(lamp_sounds.airbrake_closing);
-    sound_slot_release_unloaded(lamp_sounds.airbrake_opening);
+    frame::sound_slot_release_unloaded(lamp_sounds.airbrake_closing);
+    frame::sound_slot_release_unloaded(lamp_sounds.airbrake_opening);
   }
   return 0;
 }

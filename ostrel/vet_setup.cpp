@@ -14,8 +14,6 @@ constexpr int32_t kSetupBitmap = 0x2500; // 491 x 186
 constexpr double kTargetStepM = 10.0;
 constexpr double kTargetMaxM = 600.0;
 constexpr double kTargetMinM = 300.0;
-// The instrument's metres-to-feet factor: 10/3, not 3.2808.
-constexpr double kFeetPerMetre = 3.3333333333333335;
 
 constexpr StringLook kSetupLook = {.box_width_px = 370,
                                    .box_height_px = 150,
@@ -26,14 +24,10 @@ constexpr StringLook kSetupLook = {.box_width_px = 370,
 
 constinit TokenVar units_var = {.id = kTokenUnitSetting};
 
-double feet_from_metres(double metres) {
-  return metres * kFeetPerMetre;
-}
-
 double vet_setup_text(Element *element) {
   const double target_m = vet_run.target_height_m;
   const bool metric = truncate_i32(frame::read_token(units_var)) == kUnitSettingMetric;
-  const double shown = metric ? target_m : feet_from_metres(target_m);
+  const double shown = metric ? target_m : feet_from_metres_ten_thirds(target_m);
   frame::format_text(element, "%04.0f", shown);
   return shown;
 }

@@ -37,7 +37,7 @@ constexpr float kLampSteadyMarginKnots = 1.0f;
 
 // Climb-rate hold: the band the run tries to keep, m/s, and the command
 // values around it. Vertical speed tokens are in 1/256 m/s.
-constexpr float kRawPerMps = 256.0f;
+constexpr auto kRawPerMps = static_cast<float>(kClimbRawPerMps); // float arithmetic here
 constexpr float kClimbBandLowMps = 10.0f;
 constexpr float kClimbBandHighMps = 15.0f;
 constexpr float kAboveBandGain = 15.0f;
@@ -158,7 +158,7 @@ void powered_step(VetRun &run) {
   }
   run.lamp_state = kLampEnding;
   const int32_t now_ms = frame::module_clock_ms();
-  if (elapsed_ms(now_ms, run.ending_step_mark_ms) > kEndingBurstIntervalMs) {
+  if (frame::elapsed_ms(now_ms, run.ending_step_mark_ms) > kEndingBurstIntervalMs) {
     send(kKeyEndingPulse);
     send(kKeyEndingA);
     send(kKeyEndingB);
@@ -191,7 +191,7 @@ void wind_down_step(VetRun &run) {
   }
   if (run.winding) {
     const int32_t now_ms = frame::module_clock_ms();
-    if (elapsed_ms(now_ms, run.ramp_mark_ms) > kRampStepMs) {
+    if (frame::elapsed_ms(now_ms, run.ramp_mark_ms) > kRampStepMs) {
       run.ramp_value = static_cast<float>(run.ramp_value * kRampDecayPerStep);
       const int32_t ramp_command = truncate_i32(run.ramp_value);
       send(kKeyClimbCommand, ramp_command);
@@ -219,7 +219,7 @@ double vet_switch_sequence(Element *) {
   }
 
   const int32_t blink_now_ms = frame::module_clock_ms();
-  if (static_cast<float>(elapsed_ms(blink_now_ms, run.blink_mark_ms)) > kBlinkHalfPeriodMs) {
+  if (static_cast<float>(frame::elapsed_ms(blink_now_ms, run.blink_mark_ms)) > kBlinkHalfPeriodMs) {
     run.blink = !run.blink;
     run.blink_mark_ms = blink_now_ms;
   }
@@ -234,7 +234,7 @@ double vet_switch_sequence(Element *) {
   // The wind-down takes this reading of the next update as its first mark.
   const int32_t seconds_now_ms = frame::module_clock_ms();
   run.seconds_step_clock_ms = seconds_now_ms;
-  if (run.counting && elapsed_ms(seconds_now_ms, run.seconds_mark_ms) > kSecondTickMs) {
+  if (run.counting && frame::elapsed_ms(seconds_now_ms, run.seconds_mark_ms) > kSecondTickMs) {
     ++run.seconds;
     run.seconds_mark_ms = seconds_now_ms;
   }
@@ -333,9 +333,9 @@ int32_t vet_switch_service(GaugeHeader *, int32_t service_id, uint32_t host_valu
     break;
   case 12:
     if (sound_holders > 0 && --sound_holders == 0) {
-      sound_slot_release_unloaded(sounds.click);
-      sound_slot_release_unloaded(sounds.run_end);
-      sound_slot_release_unloaded(sounds.blink_tone);
+      frame::sound_slot_release_unloaded(sounds.click);
+      frame::sound_slot_release_unloaded(sounds.run_end);
+      frame::sound_slot_release_unloaded(sounds.blink_tone);
     }
     break;
   default:

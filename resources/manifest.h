@@ -3,7 +3,7 @@
 // One resource per line; `#` starts a comment that runs to the end of the line;
 // blank lines are ignored. Ids are decimal or 0x hexadecimal, 0 to 0x7FFFFFFF.
 //
-//   bitmap ID WIDTH HEIGHT [free comment]   placeholder 24-bit BMP, WIDTH x HEIGHT px
+//   bitmap ID WIDTH HEIGHT [free comment]   24-bit BMP drawn by resources/art, WIDTH x HEIGHT px
 //   sound  ID GENERATOR    [free comment]   RIFF/WAVE PCM made by a named generator
 //
 // Sample:
@@ -31,7 +31,7 @@ struct ManifestEntry {
   std::string generator; // sounds
 };
 
-// Largest placeholder bitmap side; keeps a typo from writing gigabytes.
+// Largest bitmap side; keeps a typo from writing gigabytes.
 inline constexpr uint32_t kMaxBitmapSidePx = 8192;
 
 // Parses manifest `text`. `name` (the file's path) prefixes every message:

@@ -1,8 +1,8 @@
 #!/bin/sh
 # Installs the Debian 12 packages the build and the tests need, if missing.
 set -e
-PACKAGES="cmake ninja-build g++ libgtest-dev libbenchmark-dev clang libclang-rt-14-dev clang-format
-  pkg-config libcairo2-dev libpango1.0-dev fonts-dseg libsdl2-dev xvfb xauth libxtst-dev"
+PACKAGES="cmake ninja-build g++ libgtest-dev libbenchmark-dev clang libclang-rt-14-dev clang-format pkg-config
+  libcairo2-dev libpango1.0-dev fonts-dejavu-core fonts-dseg libsdl2-dev xvfb xauth libxtst-dev"
 missing=""
 for p in $PACKAGES; do
   dpkg -s "$p" >/dev/null 2>&1 || missing="$missing $p"

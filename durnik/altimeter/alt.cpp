@@ -70,7 +70,7 @@ uint32_t toggle_zero(MousePoint *, uint32_t flags) {
   zeroed = 1;
   zero_offset = frame::read_token(reference_altitude_token) / 256.0; // metres
   if (!metric_units()) {
-    zero_offset = metres_to_feet(zero_offset);
+    zero_offset = metres_to_feet_rounded(zero_offset);
   }
   return flags;
 }

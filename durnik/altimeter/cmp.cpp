@@ -24,7 +24,7 @@ double card_y(Element *) {
 
 constinit ScrollElement card = {
     .element = {.kind = kElementScroll,
-                .resource_id = kBitmapCmpCard,
+                .resource_id = kBitmapCompassCard,
                 .x = 75,
                 .y = 67,
                 .gauge = &cmp_gauge,
@@ -41,7 +41,7 @@ constinit Element *housing_children[] = {&card.element, nullptr};
 
 constinit StaticImageElement housing = {
     .element = {.kind = kElementStaticImage,
-                .resource_id = kBitmapCmpHousing,
+                .resource_id = kBitmapCompassHousing,
                 .gauge = &cmp_gauge,
                 .children = housing_children,
                 .drawing_flags = kDrawTransparent},

@@ -43,7 +43,7 @@ constinit Element *card_children[] = {&bezel.element, nullptr};
 
 constinit RotateElement card = {
     .element = {.kind = kElementRotate,
-                .resource_id = kBitmapAiHorizonCard,
+                .resource_id = kBitmapAiCard,
                 .x = 50,
                 .y = 50,
                 .offset_x = 150,

@@ -23,7 +23,7 @@ double ballast_text(Element *element) {
   double amount = filled_fraction * (frame::read_token(tank1_capacity_token) +
                                      frame::read_token(tank2_capacity_token));
   if (units >= 1 && units <= 2) {
-    amount = gallons_to_litres(amount);
+    amount = gallons_to_litres_rounded(amount);
   }
   frame::format_text(element, "%4.0f", amount);
   return amount;

@@ -17,10 +17,6 @@ enum : int32_t { kValveClosed = 1, kValveOpen = 2 };
 
 inline constexpr uint32_t kLevelBytes = 4;
 inline constexpr uint32_t kLevelFull_raw = 0x800000;
-// Put into the read's destination before each dump read: 512 times a full
-// tank, never a real level, so it still standing after the exchange means the
-// server's answer did not arrive.
-inline constexpr uint32_t kNoAnswer_raw = 0xFFFFFFFF;
 inline constexpr double kDumpInterval_ms = 1000.0;
 inline constexpr double kDumpFactor = 0.99;
 // The fill only accepts simulator version code 2; the dump accepts any (0).
@@ -76,19 +72,25 @@ void start_up_fill() {
 //
 // A step whose read brings no answer writes nothing and leaves the valve
 // alone: the exchange failed, or it succeeded without delivering the read
-// (a spoiled record ends the unpacking). Writing back the previous answer
-// instead (0 before any) would empty both tanks at once.
+// (a spoiled record ends the unpacking; the result code then says
+// kResultData). Writing back the previous answer instead (0 before any) would
+// empty both tanks at once. Whether the read was answered is the answer
+// walk's word, not the value: every 32-bit level is taken as read.
 void dump_step() {
   const int32_t now_ms = frame::module_clock_ms();
-  if (static_cast<double>(now_ms - last_dump_step_ms) <= kDumpInterval_ms) {
+  if (static_cast<double>(frame::elapsed_ms(now_ms, last_dump_step_ms)) <= kDumpInterval_ms) {
     return;
   }
   if (fsuipc::IpcConnect(kAnySimVersion, &result_code) != 0) {
-    level_read_raw = kNoAnswer_raw;
-    const bool exchanged = fsuipc::IpcQueueRead(fsuipc::kOffsetTank1Level, kLevelBytes,
-                                                &level_read_raw, &result_code) != 0 &&
-                           fsuipc::IpcExchange(&result_code) != 0;
-    if (exchanged && level_read_raw != kNoAnswer_raw) {
+    bool answered = false;
+    const bool exchanged =
+        fsuipc::IpcQueueReadAnswered(fsuipc::kOffsetTank1Level, kLevelBytes, &level_read_raw,
+                                     &answered, &result_code) != 0 &&
+        fsuipc::IpcExchange(&result_code) != 0;
+    if (exchanged && !answered) {
+      result_code = fsuipc::kResultData;
+    }
+    if (answered) {
       const uint32_t k = level_read_raw >> 16;
       const auto level_raw = static_cast<uint32_t>(kDumpFactor * (k / 128.0) * 128.0 * 65536.0);
       if (level_raw == 0) {

@@ -1,6 +1,7 @@
 // com: VHF radio. The frequency lives in the host (token 0x17, BCD) and
 // changes only through key events; the gauge keeps its knob pictures, a volume
 // position and four frequency memories. Its gauge callback acts on no service.
+#include "durnik/bitmaps.h"
 #include "durnik/com/com_state.h"
 
 #include "durnik/bitmaps.h"

@@ -34,9 +34,12 @@ constinit int32_t offset_x_px = 0;
 constinit int32_t offset_y_px = 0;
 // Drawn width of the slot image, written at service 5.
 constinit double background_width_px = 0.0;
-// Loaded at service 3, released at service 12.
+// Shared by every placement of spl: loaded at the first placement's service
+// 3, released at the last placement's service 12. sound_holders counts the
+// placements between the two.
 constinit SoundSlot closing_sound = {.resource_id = 0x2D00};
 constinit SoundSlot opening_sound = {.resource_id = 0x2E00};
+constinit int32_t sound_holders = 0;
 
 constinit TokenVar airbrake_token = {.id = kTokenAirbrake_raw};
 
@@ -117,15 +120,19 @@ constinit MouseRectangle mouse_list[] = {
 int32_t spl_service(GaugeHeader *, int32_t service_id, uint32_t host_value) {
   switch (service_id) {
   case 3:
-    frame::sound_slot_load(closing_sound, host_value);
-    frame::sound_slot_load(opening_sound, host_value);
+    if (sound_holders++ == 0) {
+      frame::sound_slot_load(closing_sound, host_value);
+      frame::sound_slot_load(opening_sound, host_value);
+    }
     break;
   case 5:
     background_width_px = slot_image.image != nullptr ? slot_image.image->width_px : 0.0;
     break;
   case 12:
-    frame::sound_slot_release(closing_sound);
-    frame::sound_slot_release(opening_sound);
+    if (sound_holders > 0 && --sound_holders == 0) {
+      frame::sound_slot_release_unloaded(closing_sound);
+      frame::sound_slot_release_unloaded(opening_sound);
+    }
     break;
   default:
     break;

@@ -16,7 +16,8 @@ inline constexpr double kMinIntervalMs = 100.0;
 // Scale ends of both needles, 1/256 m/s (5 m/s).
 inline constexpr double kNeedleLimit_raw = 1280.0;
 
-// Filter state, written only by te_value_update (the main needle's callback).
+// Filter state, written only by te_filter_step, which the main needle's
+// callback calls at most once per 100 ms.
 struct TeFilter {
   double te_value_raw;  // last result, 1/256 m/s, range factor applied, not clamped
   int32_t last_tick_ms; // module clock at the last computation

@@ -66,7 +66,7 @@ double second_needle_value(Element *) {
 
 double main_needle_value(Element *) {
   const int32_t now_ms = frame::module_clock_ms();
-  const double dt_ms = static_cast<double>(now_ms - filter.last_tick_ms);
+  const double dt_ms = static_cast<double>(frame::elapsed_ms(now_ms, filter.last_tick_ms));
   if (dt_ms > vsi::kMinIntervalMs) {
     const double climb_raw = frame::read_token(climb_token);
     const double speed_kmh = knots_to_kmh(frame::read_token(airspeed_token));

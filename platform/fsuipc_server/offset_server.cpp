@@ -13,13 +13,16 @@ constexpr uint32_t kLowTableBytes = 0x10000;
 constexpr uint32_t kVersionBlockStart = fsuipc::kOffsetServerVersion; // 0x3304..0x330B
 constexpr uint32_t kVersionBlockEnd = fsuipc::kOffsetSimVersion + 4;
 constexpr uint32_t kAtomNameBytes = 256;
+// A client's shared request area: records only ever lie in its first 0x7F00
+// bytes, and nothing past this is read.
+constexpr uint32_t kSharedAreaBytes = 0x8000;
 
 struct ModeName {
   FaultMode mode;
   std::string_view name;
 };
-// Read by parse_mode and mode_name; one row per FaultMode.
-constexpr std::array<ModeName, 8> kModeNames = {
+// Read by parse_mode, mode_name and mode_names; one row per FaultMode.
+constexpr std::array<ModeName, 9> kModeNames = {
     {
      {FaultMode::kNormal, "normal"},
      {FaultMode::kAbsent, "absent"},
@@ -29,9 +32,10 @@ constexpr std::array<ModeName, 8> kModeNames = {
      {FaultMode::kVersionOld, "version-old"},
      {FaultMode::kVersionSim, "version-sim"},
      {FaultMode::kCorrupt, "corrupt"},
+     {FaultMode::kDrop, "drop"},
      }
 };
-static_assert(static_cast<size_t>(FaultMode::kCorrupt) + 1 == kModeNames.size());
+static_assert(static_cast<size_t>(FaultMode::kDrop) + 1 == kModeNames.size());
 
 uint32_t load32(const uint8_t *at) {
   uint8_t b[4];
@@ -44,6 +48,39 @@ void store32(uint8_t *at, uint32_t value) {
   for (int i = 0; i < 4; ++i) {
     at[i] = static_cast<uint8_t>(value >> (8 * i));
   }
+}
+
+// Walks the records within `length_bytes` of `area` in order and calls
+// visit(at, kind, offset, size) for each. Stops at the terminator, at a kind
+// this server does not know, and before a record that would run past the
+// end: the area may come from any client.
+template <typename Visit> void walk_records(const uint8_t *area, size_t length_bytes, Visit visit) {
+  size_t at = 0;
+  while (at + fsuipc::kTerminatorBytes <= length_bytes) {
+    const uint32_t kind = load32(area + at);
+    const size_t header = kind == fsuipc::kRecordRead    ? fsuipc::kReadHeaderBytes
+                          : kind == fsuipc::kRecordWrite ? fsuipc::kWriteHeaderBytes
+                                                         : 0;
+    if (header == 0 || at + header > length_bytes) {
+      return;
+    }
+    const uint32_t size = load32(area + at + 8);
+    if (size > length_bytes - at - header) {
+      return;
+    }
+    visit(at, kind, load32(area + at + 4), size);
+    at += header + size;
+  }
+}
+
+// Whether every record only reads or writes the version block: a client's
+// connect, as against its later exchanges.
+bool only_version_block(const uint8_t *area, size_t length_bytes) {
+  bool only = true;
+  walk_records(area, length_bytes, [&](size_t, uint32_t, uint32_t offset, uint32_t size) {
+    only = only && offset >= kVersionBlockStart && uint64_t{offset} + size <= kVersionBlockEnd;
+  });
+  return only;
 }
 
 } // namespace
@@ -61,8 +98,12 @@ std::string_view mode_name(FaultMode mode) {
   return kModeNames[static_cast<size_t>(mode)].name;
 }
 
-std::string_view mode_names() {
-  return "normal|absent|refuse|hang|version|version-old|version-sim|corrupt";
+std::string mode_names() {
+  std::string names;
+  for (const ModeName &row : kModeNames) {
+    names += (names.empty() ? "" : "|") + std::string(row.name);
+  }
+  return names;
 }
 
 OffsetServer::OffsetServer(ServerOptions options)
@@ -208,9 +249,19 @@ intptr_t OffsetServer::window_proc(OsWindow, uint32_t message, uintptr_t wparam,
   return static_cast<OffsetServer *>(context)->handle(message, wparam, lparam);
 }
 
+void OffsetServer::set_area_opened_hook(std::function<void()> hook) {
+  std::lock_guard lock(mutex_);
+  area_opened_hook_ = std::move(hook);
+}
+
 intptr_t OffsetServer::handle(uint32_t message, uintptr_t wparam, intptr_t lparam) {
   const bool ipc = ipc_message_ != 0 && message == ipc_message_;
   if (!ipc && message != kMessageInProcess) {
+    return 0;
+  }
+  if (!ipc && os_message_from_other_process()) {
+    // lparam is an address in the sender's process: nothing here to read or
+    // write through it.
     return 0;
   }
   const FaultMode mode = this->mode();
@@ -229,8 +280,7 @@ intptr_t OffsetServer::handle(uint32_t message, uintptr_t wparam, intptr_t lpara
     return 0;
   }
   // The records and the terminator after them.
-  perform(area, static_cast<size_t>(wparam) + fsuipc::kTerminatorBytes);
-  return 1;
+  return perform(area, static_cast<size_t>(wparam) + fsuipc::kTerminatorBytes) ? 1 : 0;
 }
 
 intptr_t OffsetServer::serve_shared_area(uint16_t atom) {
@@ -242,62 +292,57 @@ intptr_t OffsetServer::serve_shared_area(uint16_t atom) {
   if (mapping == 0) {
     return 0;
   }
-  void *view = os_map_view(mapping);
-  if (view == nullptr) {
-    os_close_handle(mapping);
-    return 0;
-  }
+  std::function<void()> hook;
   {
     std::lock_guard lock(mutex_);
     last_area_name_ = name;
+    hook = area_opened_hook_;
   }
-  perform(static_cast<uint8_t *>(view), os_view_size(view));
-  os_unmap_view(view);
+  if (hook) {
+    hook();
+  }
+  // Worked on as a private copy: the client may shrink its area at any
+  // moment, and a copy never faults where a view of it would.
+  std::vector<uint8_t> copy(kSharedAreaBytes);
+  copy.resize(os_read_mapping(mapping, copy.data(), kSharedAreaBytes));
+  // An area shrunk to nothing has no records, not even a terminator.
+  const bool performed =
+      copy.size() >= fsuipc::kTerminatorBytes && perform(copy.data(), copy.size());
+  if (performed) {
+    os_write_mapping(mapping, copy.data(), static_cast<uint32_t>(copy.size()));
+  }
   os_close_handle(mapping);
-  return 1;
+  return performed ? 1 : 0;
 }
 
-// Works through the records within `length_bytes` of `area`. A record that
-// would run past the end, or an unknown kind, ends the work like the
-// terminator: the area may come from any process.
-void OffsetServer::perform(uint8_t *area, size_t length_bytes) {
+// Works through the records within `length_bytes` of `area` and returns
+// true, or returns false without touching anything when the mode drops the
+// exchange.
+bool OffsetServer::perform(uint8_t *area, size_t length_bytes) {
   std::lock_guard lock(mutex_);
-  size_t at = 0;
+  if (options_.mode == FaultMode::kDrop && !only_version_block(area, length_bytes)) {
+    return false;
+  }
   size_t last_record = length_bytes; // none yet
-  while (at + fsuipc::kTerminatorBytes <= length_bytes) {
-    const uint32_t kind = load32(area + at);
-    if (kind == fsuipc::kRecordRead && at + fsuipc::kReadHeaderBytes <= length_bytes) {
-      const uint32_t offset = load32(area + at + 4);
-      const uint32_t size = load32(area + at + 8);
-      if (size > length_bytes - at - fsuipc::kReadHeaderBytes) {
-        break;
-      }
+  walk_records(area, length_bytes, [&](size_t at, uint32_t kind, uint32_t offset, uint32_t size) {
+    if (kind == fsuipc::kRecordRead) {
       uint8_t *answer = area + at + fsuipc::kReadHeaderBytes;
       for (uint32_t i = 0; i < size; ++i) {
         answer[i] = offset + uint64_t{i} <= UINT32_MAX ? read_byte(offset + i) : 0;
       }
-      last_record = at;
-      at += fsuipc::kReadHeaderBytes + size;
-    } else if (kind == fsuipc::kRecordWrite && at + fsuipc::kWriteHeaderBytes <= length_bytes) {
-      const uint32_t offset = load32(area + at + 4);
-      const uint32_t size = load32(area + at + 8);
-      if (size > length_bytes - at - fsuipc::kWriteHeaderBytes) {
-        break;
-      }
+    } else {
       const uint8_t *data = area + at + fsuipc::kWriteHeaderBytes;
       for (uint32_t i = 0; i < size && offset + uint64_t{i} <= UINT32_MAX; ++i) {
         write_byte(offset + i, data[i]);
       }
-      last_record = at;
-      at += fsuipc::kWriteHeaderBytes + size;
-    } else {
-      break; // terminator, or something this server does not know
     }
-  }
+    last_record = at;
+  });
   ++requests_served_;
   if (options_.mode == FaultMode::kCorrupt && last_record < length_bytes) {
     store32(area + last_record, kCorruptKind);
   }
+  return true;
 }
 
 } // namespace fsuipc_server

@@ -3,10 +3,13 @@
 //   - the registered message "FsasmLib:IPC": wparam is a global atom naming a
 //     shared-memory request area, which it opens, works through and closes;
 //   - message 0x47F: lparam is the address of a request area in this process,
-//     wparam the length of its records (terminator not counted).
+//     wparam the length of its records (terminator not counted). Served only
+//     to senders in this process: from another process the address is
+//     meaningless here, and the message is refused (answered 0).
 // Either way it performs the records in order up to the terminator and
-// answers 1. Offsets 0x3304..0x330B hold the server and simulator versions
-// and are read-only (a write to 0x330A, the client's library version, is
+// answers 1. A shared area is copied in, worked on and copied back, so a
+// client that shrinks it meanwhile cannot fault the server. Offsets 0x3304..0x330B hold the server
+// and simulator versions and are read-only (a write to 0x330A, the client's library version, is
 // remembered for inspection); every other offset reads as zero until
 // written.
 //
@@ -17,6 +20,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <mutex>
 #include <optional>
 #include <string>
@@ -37,13 +41,15 @@ enum class FaultMode {
   kVersionOld, // 0x3304 is older than the oldest version clients accept
   kVersionSim, // 0x3308 carries another simulator code than the configured one
   kCorrupt,    // performs the records, then spoils the kind of the last one
+  kDrop,       // serves a connect (records on 0x3304..0x330B only), answers 0 to
+               // every other exchange without performing it
 };
 
 // "normal", "absent", "refuse", "hang", "version", "version-old",
-// "version-sim", "corrupt".
+// "version-sim", "corrupt", "drop".
 std::optional<FaultMode> parse_mode(std::string_view name);
 std::string_view mode_name(FaultMode mode);
-std::string_view mode_names(); // all, separated by '|', for usage texts
+std::string mode_names(); // all, separated by '|', for usage texts
 
 inline constexpr uint32_t kMessageInProcess = 0x47F;
 inline constexpr uint32_t kServedServerVersion = 0x34500000; // passes the >= 0x19980005 check
@@ -86,12 +92,16 @@ public:
   std::string last_area_name() const;
   uint64_t requests_served() const;
 
+  // For tests: called after the server has opened a client's shared area by
+  // its name and before it works through it (where a client may shrink it).
+  void set_area_opened_hook(std::function<void()> hook);
+
 private:
   static intptr_t window_proc(OsWindow window, uint32_t message, uintptr_t wparam, intptr_t lparam,
                               void *context);
   intptr_t handle(uint32_t message, uintptr_t wparam, intptr_t lparam);
   intptr_t serve_shared_area(uint16_t atom);
-  void perform(uint8_t *area, size_t length_bytes);
+  bool perform(uint8_t *area, size_t length_bytes);
   void create_window();
   uint8_t read_byte(uint32_t offset) const;
   void write_byte(uint32_t offset, uint8_t value);
@@ -106,6 +116,7 @@ private:
   uint16_t client_library_version_ = 0;
   std::string last_area_name_;
   uint64_t requests_served_ = 0;
+  std::function<void()> area_opened_hook_;
 };
 
 } // namespace fsuipc_server

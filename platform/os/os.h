@@ -1,9 +1,8 @@
-// Operating-system services that the modules call, mapped onto POSIX.
-//
-// The originals are the host platform's window, atom, shared-memory, time
-// and message-box calls; these keep their shapes (handles, last-error values,
-// a registered message id range, error 183 "already exists") so that the
-// FSUIPC transports can be written against them step by step.
+// Operating-system services that the modules call, mapped onto POSIX: windows
+// and window messages, global atoms, named shared memory, local time, sleep
+// and a message box. They keep the shapes the FSUIPC transports are written
+// against (handles, last-error values, a registered message id range, error
+// 183 "already exists").
 //
 // Time is real or virtual. Under virtual time (os_clock_use_virtual) the
 // local time reads the host's clock and a sleep advances it instead of
@@ -59,14 +58,27 @@ using OsWindowProc = intptr_t (*)(OsWindow window, uint32_t message, uintptr_t w
 OsWindow os_create_window(const char *class_name, OsWindowProc proc, void *context);
 void os_destroy_window(OsWindow window);
 // Finds a top-level window by class name: in this process first, then windows
-// that other processes published (see os_publish_window).
+// that other processes published (see os_publish_window). Probing another
+// process's window waits at most kOsConnectTimeoutMs of real time: a window
+// whose process is stopped and answers no connection counts as not there.
 OsWindow os_find_window(const char *class_name);
+// Finds a top-level window of this process only; 0 if there is none.
+OsWindow os_find_window_in_process(const char *class_name);
+// Longest real-time wait for a connection to another process's window (the
+// probe of os_find_window; a send's connection waits at most its time-out).
+inline constexpr uint32_t kOsConnectTimeoutMs = 2000;
 // Makes a window of this process reachable from other processes; messages sent
 // to it from outside are delivered when os_serve_windows runs.
 int os_publish_window(OsWindow window);
 // Serves messages from other processes to published windows for up to
 // `timeout_ms` (or forever with -1). Returns non-zero if a message was served.
 int os_serve_windows(int32_t timeout_ms);
+
+// Called from inside a window procedure: non-zero when the message being
+// handled was sent from another process. Its wparam and lparam are then
+// that process's numbers: an address among them points into the sender's
+// memory, never into this process's.
+int os_message_from_other_process();
 
 // Called from inside a window procedure: the message being handled is never
 // answered (a hung window). A send with time-out then fails after the time-out
@@ -81,9 +93,10 @@ uint32_t os_register_window_message(const char *name);
 // Blocking send; returns the window procedure's result, 0 if it failed (last
 // error kOsErrorInvalidWindow for a window that does not exist or went away).
 intptr_t os_send_message(OsWindow window, uint32_t message, uintptr_t wparam, intptr_t lparam);
-// Blocking send with time-out. Returns non-zero on success and stores the
+// Blocking send with time-out; the time-out also bounds the connection to
+// another process's window. Returns non-zero on success and stores the
 // result; on failure returns 0 and the last error says why (0 for a time-out
-// of a window that exists but did not answer, like the original).
+// of a window that exists but did not answer or accept the connection).
 int os_send_message_timeout(OsWindow window, uint32_t message, uintptr_t wparam, intptr_t lparam,
                             uint32_t timeout_ms, uintptr_t *result);
 
@@ -109,6 +122,14 @@ OsHandle os_open_file_mapping(const char *name);
 void *os_map_view(OsHandle mapping);
 // Size in bytes of a view returned by os_map_view, 0 for anything else.
 uint32_t os_view_size(const void *view);
+// Copies up to `size` bytes from the start of the object into `buffer`
+// without mapping it, and returns how many it copied: fewer when the object
+// is shorter now (another process may shrink it at any moment; a copy never
+// faults where a view would). 0 for an unknown handle.
+uint32_t os_read_mapping(OsHandle mapping, void *buffer, uint32_t size);
+// Copies `size` bytes from `data` to the start of the object, at most up to
+// its current length; returns how many it wrote.
+uint32_t os_write_mapping(OsHandle mapping, const void *data, uint32_t size);
 int os_unmap_view(void *view);
 int os_close_handle(OsHandle handle);
 

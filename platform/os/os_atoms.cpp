@@ -18,7 +18,8 @@ platform_os::SharedTable &atom_table() {
   return table;
 }
 
-// Registered messages are never released, like the original's.
+// Registered messages are never released: a name keeps its id for as long as
+// the table lives, in every process.
 platform_os::SharedTable &message_table() {
   static platform_os::SharedTable table("messages.tbl", false);
   return table;

@@ -1,9 +1,12 @@
 // Named shared memory on POSIX shared-memory objects. A name maps to
-// "/gauge.NAME" with NAME sanitised (see sanitize_name), so any text the
-// original accepts gives a valid POSIX name. The object lives until the
-// handle that created it is closed (the original frees it with its last
-// handle; here the creator's close removes the name, while views that others
-// already mapped stay valid).
+// "/gauge.NAME" with NAME sanitised (see sanitize_name), so any text gives a
+// valid POSIX name. The name lives until the handle that created it is
+// closed; views that others already mapped stay valid after that.
+//
+// A view faults (SIGBUS) where the object has been shrunk under it, and any
+// process holding the object can shrink it. A server that works on another
+// process's area therefore copies it with os_read_mapping and writes it back
+// with os_write_mapping, which never fault.
 #include <algorithm>
 #include <atomic>
 #include <cerrno>
@@ -65,6 +68,17 @@ uint32_t error_from_errno(int error) {
   }
 }
 
+// The descriptor behind a handle, or -1 (last error set).
+int mapping_fd(OsHandle handle) {
+  std::lock_guard lock(mutex);
+  auto it = mappings.find(handle);
+  if (it == mappings.end()) {
+    os_set_last_error(kOsErrorInvalidHandle);
+    return -1;
+  }
+  return it->second.fd;
+}
+
 OsHandle fail(uint32_t error) {
   os_set_last_error(error);
   return 0;
@@ -105,8 +119,8 @@ OsHandle os_create_file_mapping(const char *name, uint32_t size_bytes) {
   if (errno != EEXIST) {
     return fail(error_from_errno(errno));
   }
-  // Like the original: the existing object is opened and handed back, and
-  // the last error tells the caller that it was not new.
+  // The existing object is opened and handed back, and the last error tells
+  // the caller that it was not new.
   mapping.fd = shm_open(mapping.posix_name.c_str(), O_RDWR, 0600);
   struct stat info {};
   if (mapping.fd < 0 || fstat(mapping.fd, &info) != 0 || info.st_size <= 0) {
@@ -176,6 +190,47 @@ uint32_t os_view_size(const void *view) {
   std::lock_guard lock(mutex);
   auto it = views.find(view);
   return it == views.end() ? 0 : static_cast<uint32_t>(it->second);
+}
+
+uint32_t os_read_mapping(OsHandle handle, void *buffer, uint32_t size) {
+  const int fd = mapping_fd(handle);
+  if (fd < 0) {
+    return 0;
+  }
+  uint32_t done = 0;
+  while (done < size) {
+    const ssize_t n = pread(fd, static_cast<char *>(buffer) + done, size - done, done);
+    if (n < 0 && errno == EINTR) {
+      continue;
+    }
+    if (n <= 0) {
+      break; // the end of the object as it is now
+    }
+    done += static_cast<uint32_t>(n);
+  }
+  return done;
+}
+
+uint32_t os_write_mapping(OsHandle handle, const void *data, uint32_t size) {
+  const int fd = mapping_fd(handle);
+  struct stat info {};
+  if (fd < 0 || fstat(fd, &info) != 0) {
+    return 0;
+  }
+  // Never past the object's present end: the owner may have shrunk it.
+  const auto length = static_cast<uint32_t>(std::clamp<off_t>(info.st_size, 0, size));
+  uint32_t done = 0;
+  while (done < length) {
+    const ssize_t n = pwrite(fd, static_cast<const char *>(data) + done, length - done, done);
+    if (n < 0 && errno == EINTR) {
+      continue;
+    }
+    if (n <= 0) {
+      break;
+    }
+    done += static_cast<uint32_t>(n);
+  }
+  return done;
 }
 
 int os_unmap_view(void *view) {

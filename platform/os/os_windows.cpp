@@ -9,10 +9,17 @@
 // os_serve_windows.
 //
 // A window procedure that calls os_window_withhold_answer hangs: the reply
-// says so at once, and the sender then spends its time-out the way a real
-// hung window would cost it -- os_sleep, which under virtual time only moves
-// the clock.
+// says so at once, and the sender then spends its time-out the way a hung
+// window costs it -- os_sleep, which under virtual time only moves the clock.
+//
+// A process that is stopped (SIGSTOP) accepts no connection: once its listen
+// queue is full, connecting would block. Every connection is therefore made
+// without blocking and bounded in real time (kOsConnectTimeoutMs for a probe,
+// the time-out for a send), so a stopped server costs its callers time-outs
+// and never hangs them.
+#include <algorithm>
 #include <cerrno>
+#include <chrono>
 #include <cstring>
 #include <map>
 #include <mutex>
@@ -21,6 +28,7 @@
 #include <strings.h>
 #include <sys/socket.h>
 #include <sys/un.h>
+#include <thread>
 #include <unistd.h>
 #include <vector>
 
@@ -39,6 +47,8 @@ constexpr uint32_t kReplyWithheld = 1;
 // request follows the connect at once, so this only guards against a peer
 // that connects and stalls).
 constexpr int kRequestWaitMs = 1000;
+// Pause between connection attempts while a listen queue is full.
+constexpr auto kConnectRetryPause = std::chrono::milliseconds(5);
 
 struct Request {
   uint32_t magic;
@@ -72,6 +82,8 @@ OsWindow next_local = kFirstLocalWindow;
 OsWindow next_remote = kFirstRemoteWindow;
 
 thread_local bool answer_withheld = false;
+// Set while a window procedure handles a message from another process.
+thread_local bool message_from_other_process = false;
 
 std::string socket_path_for(const std::string &class_name) {
   return (platform_os::runtime_dir() /
@@ -89,21 +101,61 @@ bool fill_address(const std::string &path, sockaddr_un &address) {
   return true;
 }
 
-// Connected socket to `path`, or -1.
-int connect_to(const std::string &path) {
+enum class ConnectOutcome {
+  kConnected,
+  kNobody,   // no socket there, or nobody listens on it
+  kTimedOut, // something listens but took no connection in time (a stopped process)
+};
+
+// Connects a non-blocking socket to `path` within `timeout_ms` of real time
+// (-1: no bound). On kConnected, *fd_out is the socket.
+ConnectOutcome connect_to(const std::string &path, int timeout_ms, int *fd_out) {
   sockaddr_un address;
   if (!fill_address(path, address)) {
-    return -1;
+    return ConnectOutcome::kNobody;
   }
-  const int fd = socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
+  const int fd = socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC | SOCK_NONBLOCK, 0);
   if (fd < 0) {
-    return -1;
+    return ConnectOutcome::kNobody;
   }
-  if (connect(fd, reinterpret_cast<sockaddr *>(&address), sizeof address) != 0) {
-    close(fd);
-    return -1;
+  using Clock = std::chrono::steady_clock;
+  const auto deadline = Clock::now() + std::chrono::milliseconds(timeout_ms < 0 ? 0 : timeout_ms);
+  const auto remaining_ms = [&] {
+    const auto left =
+        std::chrono::duration_cast<std::chrono::milliseconds>(deadline - Clock::now());
+    return static_cast<int>(std::max<int64_t>(left.count(), 0));
+  };
+  for (;;) {
+    if (connect(fd, reinterpret_cast<sockaddr *>(&address), sizeof address) == 0) {
+      *fd_out = fd;
+      return ConnectOutcome::kConnected;
+    }
+    if (errno == EINTR) {
+      continue;
+    }
+    if (errno == EINPROGRESS) {
+      pollfd p{fd, POLLOUT, 0};
+      int error = 0;
+      socklen_t length = sizeof error;
+      if (poll(&p, 1, timeout_ms < 0 ? -1 : remaining_ms()) == 1 &&
+          getsockopt(fd, SOL_SOCKET, SO_ERROR, &error, &length) == 0 && error == 0) {
+        *fd_out = fd;
+        return ConnectOutcome::kConnected;
+      }
+      close(fd);
+      return error == 0 ? ConnectOutcome::kTimedOut : ConnectOutcome::kNobody;
+    }
+    if (errno != EAGAIN) {
+      close(fd);
+      return ConnectOutcome::kNobody;
+    }
+    // The listen queue is full: the other process is not accepting.
+    if (timeout_ms >= 0 && remaining_ms() == 0) {
+      close(fd);
+      return ConnectOutcome::kTimedOut;
+    }
+    std::this_thread::sleep_for(kConnectRetryPause);
   }
-  return fd;
 }
 
 // Reads or writes all `size` bytes, waiting at most `timeout_ms` (-1: for
@@ -141,9 +193,10 @@ bool transfer(int fd, void *data, size_t size, bool reading, int timeout_ms, boo
 
 enum class SendOutcome { kAnswered, kWithheld, kTimedOut, kNoWindow };
 
-// One send to a window of this process.
+// One send to a window of this process; `from_other_process` when it carries
+// a message that another process sent over the window's socket.
 SendOutcome send_local(OsWindow window, uint32_t message, uintptr_t wparam, intptr_t lparam,
-                       intptr_t *result) {
+                       intptr_t *result, bool from_other_process = false) {
   OsWindowProc proc = nullptr;
   void *context = nullptr;
   {
@@ -157,10 +210,13 @@ SendOutcome send_local(OsWindow window, uint32_t message, uintptr_t wparam, intp
   }
   // The procedure runs without the lock: it may create, find or send.
   const bool outer_withheld = answer_withheld;
+  const bool outer_from_other = message_from_other_process;
   answer_withheld = false;
+  message_from_other_process = from_other_process;
   *result = proc(window, message, wparam, lparam, context);
   const bool withheld = answer_withheld;
   answer_withheld = outer_withheld;
+  message_from_other_process = outer_from_other;
   return withheld ? SendOutcome::kWithheld : SendOutcome::kAnswered;
 }
 
@@ -176,9 +232,14 @@ SendOutcome send_remote(OsWindow window, uint32_t message, uintptr_t wparam, int
     }
     path = it->second.socket_path;
   }
-  const int fd = connect_to(path);
-  if (fd < 0) {
+  int fd = -1;
+  switch (connect_to(path, timeout_ms, &fd)) {
+  case ConnectOutcome::kConnected:
+    break;
+  case ConnectOutcome::kNobody:
     return SendOutcome::kNoWindow; // the other process has gone
+  case ConnectOutcome::kTimedOut:
+    return SendOutcome::kTimedOut;
   }
   Request request{kFrameMagic, message, wparam, lparam};
   Reply reply{};
@@ -217,7 +278,7 @@ void serve_connection(int fd, OsWindow window) {
   intptr_t result = 0;
   const SendOutcome outcome =
       send_local(window, request.message, static_cast<uintptr_t>(request.wparam),
-                 static_cast<intptr_t>(request.lparam), &result);
+                 static_cast<intptr_t>(request.lparam), &result, true);
   Reply reply{kFrameMagic, outcome == SendOutcome::kAnswered ? kReplyAnswered : kReplyWithheld,
               static_cast<int64_t>(result)};
   transfer(fd, &reply, sizeof reply, false, kRequestWaitMs, nullptr);
@@ -255,24 +316,35 @@ void os_destroy_window(OsWindow window) {
   }
 }
 
-OsWindow os_find_window(const char *class_name) {
+OsWindow os_find_window_in_process(const char *class_name) {
   if (class_name == nullptr || *class_name == '\0') {
     os_set_last_error(kOsErrorInvalidParameter);
     return 0;
   }
-  {
-    std::lock_guard lock(mutex);
-    for (const auto &[window, local] : local_windows) {
-      if (strcasecmp(local.class_name.c_str(), class_name) == 0) { // class names ignore case
-        return window;
-      }
+  std::lock_guard lock(mutex);
+  for (const auto &[window, local] : local_windows) {
+    if (strcasecmp(local.class_name.c_str(), class_name) == 0) { // class names ignore case
+      return window;
     }
   }
-  // Another process's window: only if something still listens there (a
-  // process that died leaves its socket file behind).
+  os_set_last_error(kOsErrorFileNotFound);
+  return 0;
+}
+
+OsWindow os_find_window(const char *class_name) {
+  if (const OsWindow local = os_find_window_in_process(class_name); local != 0) {
+    return local;
+  }
+  if (class_name == nullptr || *class_name == '\0') {
+    return 0;
+  }
+  // Another process's window: only if something still listens there and
+  // takes a connection (a process that died leaves its socket file behind; a
+  // stopped one takes none once its queue is full).
   const std::string path = socket_path_for(class_name);
-  const int probe = connect_to(path);
-  if (probe < 0) {
+  int probe = -1;
+  if (connect_to(path, static_cast<int>(kOsConnectTimeoutMs), &probe) !=
+      ConnectOutcome::kConnected) {
     os_set_last_error(kOsErrorFileNotFound);
     return 0;
   }
@@ -307,10 +379,13 @@ int os_publish_window(OsWindow window) {
     os_set_last_error(kOsErrorFilenameTooLong);
     return 0;
   }
-  // A live window of that class elsewhere keeps its name; a dead one's
-  // leftover socket file is replaced.
-  if (const int other = connect_to(path); other >= 0) {
-    close(other);
+  // A live window of that class elsewhere keeps its name, even when its
+  // process is stopped; a dead one's leftover socket file is replaced.
+  int other = -1;
+  if (connect_to(path, static_cast<int>(kOsConnectTimeoutMs), &other) != ConnectOutcome::kNobody) {
+    if (other >= 0) {
+      close(other);
+    }
     os_set_last_error(kOsErrorAlreadyExists);
     return 0;
   }
@@ -364,6 +439,10 @@ int os_serve_windows(int32_t timeout_ms) {
     }
   }
   return served;
+}
+
+int os_message_from_other_process() {
+  return message_from_other_process ? 1 : 0;
 }
 
 void os_window_withhold_answer() {

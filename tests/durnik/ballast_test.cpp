@@ -131,8 +131,9 @@ TEST_F(BallastTest, FaultyServerNeverChangesTheTanksAndTheValveStaysOpen) {
   place("bsw");
   host.update(2);
   click("bsw", kOpenX, kOpenY);
-  for (const FaultMode mode : {FaultMode::kAbsent, FaultMode::kRefuse, FaultMode::kHang,
-                               FaultMode::kVersion, FaultMode::kVersionOld, FaultMode::kCorrupt}) {
+  for (const FaultMode mode :
+       {FaultMode::kAbsent, FaultMode::kRefuse, FaultMode::kHang, FaultMode::kVersion,
+        FaultMode::kVersionOld, FaultMode::kCorrupt, FaultMode::kDrop}) {
     const std::string name(fsuipc_server::mode_name(mode));
     set_tanks(kFull_raw);
     server.server().set_mode(mode);
@@ -160,6 +161,46 @@ TEST_F(BallastTest, UndeliveredFirstReadDoesNotEmptyTheTanks) {
   EXPECT_EQ(tank1(), kFull_raw);
   EXPECT_EQ(tank2(), kFull_raw);
   EXPECT_EQ(valve_icon(), 1.0);
+}
+
+TEST_F(BallastTest, AnAnswerOfAllOnesIsALevelLikeAnyOther) {
+  set_tanks(kFull_raw);
+  place("bsw");
+  host.update(2);
+  set_tanks(4294967295.0);
+  click("bsw", kOpenX, kOpenY);
+  host.update(20); // one dump step
+  EXPECT_EQ(tank1(), 4251952742.0) << "0.99 x 0xFFFF x 65536";
+  EXPECT_EQ(tank2(), 4251952742.0);
+}
+
+TEST_F(BallastTest, DumpStepsGoOnAcrossTheModuleClockWrap) {
+  // Module time just before the 32-bit clock wraps, with dump marks crossing
+  // it, and just after it, with the last mark still the one from load.
+  // The first row, far from the wrap, sets the count the others must match.
+  constexpr int64_t kClockWrapMs = int64_t{1} << 31;
+  int steps_without_wrap = -1;
+  for (const int64_t start_ms : {int64_t{10000}, kClockWrapMs - 2500, kClockWrapMs + 2500}) {
+    std::string error;
+    ASSERT_TRUE(host.unload_module("durnik", error)) << error;
+    ASSERT_TRUE(host.load_module("durnik", error)) << error; // the clock starts at load
+    set_tanks(kFull_raw);
+    place("bsw");
+    host.advance(start_ms);
+    click("bsw", kOpenX, kOpenY);
+    int steps = 0;
+    double level = tank1();
+    for (int i = 0; i < 200; ++i) { // 11 s
+      host.update(1);
+      steps += tank1() != level;
+      level = tank1();
+    }
+    if (steps_without_wrap < 0) {
+      steps_without_wrap = steps;
+    }
+    EXPECT_EQ(steps, steps_without_wrap) << "from module time " << start_ms;
+    ASSERT_TRUE(host.remove("bsw", error)) << error;
+  }
 }
 
 TEST_F(BallastTest, OtherSimulatorSkipsTheFillButNotTheDump) {

@@ -150,5 +150,37 @@ TEST_F(DurnikTest, SplStartedFullyOpenPlaysTheOpeningSoundOnTheFirstUpdate) {
   EXPECT_EQ(plays_of(fssound::take_calls(), kOpeningSound), 0);
 }
 
+// Two placements of spl share one pair of sounds: loaded by the first,
+// released by the last, never loaded over while held.
+TEST_F(DurnikTest, SplPlacedTwiceLoadsOnceAndTheLastRemovalReleases) {
+  const auto count = [](const std::vector<fssound::CallRecord> &calls, const char *op) {
+    return std::count_if(calls.begin(), calls.end(),
+                         [&](const auto &c) { return c.op == op && c.error.empty(); });
+  };
+  fssound::take_calls();
+  const struct {
+    const char *placement;
+    bool place;
+    int loads;
+    int releases;
+  } steps[] = {
+      {"spl",  true,  2, 0},
+      {"spl2", true,  0, 0},
+      {"spl",  false, 0, 0},
+      {"spl2", false, 0, 2},
+      {"spl",  true,  2, 0},
+  };
+  for (const auto &s : steps) {
+    std::string error;
+    ASSERT_TRUE(s.place ? host.place("durnik", "spl", s.placement, error)
+                        : host.remove(s.placement, error))
+        << error;
+    const auto calls = fssound::take_calls();
+    EXPECT_EQ(count(calls, "sound_load"), s.loads) << s.placement << " " << s.place;
+    EXPECT_EQ(count(calls, "sound_release"), s.releases) << s.placement << " " << s.place;
+    EXPECT_EQ(calls.size(), static_cast<size_t>(s.loads + s.releases)) << "no failed call";
+  }
+}
+
 } // namespace
 } // namespace durnik_test

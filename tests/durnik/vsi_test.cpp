@@ -53,6 +53,24 @@ TEST_F(VsiTest, RequestsWithin100msShareOneComputation) {
   EXPECT_EQ(main_needle(), -224.0);
 }
 
+TEST_F(DurnikTest, VsiComputesAcrossTheModuleClockWrap) {
+  // Placed just before the 32-bit clock wraps, and first placed after it
+  // with the last computation mark still the one from load.
+  constexpr int64_t kClockWrapMs = int64_t{1} << 31;
+  for (const int64_t start_ms : {kClockWrapMs - 3000, kClockWrapMs + 3000}) {
+    std::string error;
+    ASSERT_TRUE(host.unload_module("durnik", error)) << error;
+    ASSERT_TRUE(host.load_module("durnik", error)) << error; // the clock starts at load
+    host.advance(start_ms);
+    place("vsi");
+    host.set_token(0x41, 300.0);
+    host.set_token(0x3D, 50.0);
+    host.update(60, kSampleStepMs); // 12 s
+    EXPECT_EQ(value("vsi", kMainNeedle), 281.0) << "from module time " << start_ms;
+    ASSERT_TRUE(host.remove("vsi", error)) << error;
+  }
+}
+
 TEST_F(VsiTest, SteadyRateGivesFifteenSixteenthsOfItsTruncation) {
   const struct {
     double climb_raw;

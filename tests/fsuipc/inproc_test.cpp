@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "ostrel/fsuipc_inproc.h"
+#include "ostrel/fsuipc_link.h"
 #include "platform/fsuipc_server/offset_server.h"
 #include "platform/os/os.h"
 #include "tests/fsuipc/test_support.h"
@@ -141,6 +142,34 @@ TEST_F(InProcTest, RefusedOrCorruptExchangeAfterConnect) {
   uint32_t kind;
   std::memcpy(&kind, fsuipc_area + 20, 4);
   EXPECT_EQ(kind, 0u);
+}
+
+// ostrel's read helper takes every 32-bit answer, 0xFFFFFFFF included, and
+// calls a read without an answer a failure, in its result and in the code.
+TEST_F(InProcTest, ReadHelperGoesByTheAnswerNotByItsValue) {
+  server.write(fsuipc::kOffsetTank1Level, 4, 0xFFFFFFFF);
+  struct Case {
+    FaultMode mode;
+    bool read;
+    uint32_t level;
+    uint32_t code;
+  };
+  const Case cases[] = {
+      {FaultMode::kNormal,  true,  0xFFFFFFFF, fsuipc::kResultOk  },
+      {FaultMode::kCorrupt, false, 7,          fsuipc::kResultData}, // exchange ok, no answer
+      {FaultMode::kDrop,    false, 7,          fsuipc::kResultData},
+  };
+  for (const Case &c : cases) {
+    server.set_mode(FaultMode::kNormal);
+    ASSERT_TRUE(fsuipc_open());
+    server.set_mode(c.mode);
+    uint32_t level = 7;
+    EXPECT_EQ(fsuipc_read_u32(fsuipc::kOffsetTank1Level, &level), c.read)
+        << fsuipc_server::mode_name(c.mode);
+    EXPECT_EQ(level, c.level) << fsuipc_server::mode_name(c.mode);
+    EXPECT_EQ(fsuipc_result, c.code) << fsuipc_server::mode_name(c.mode);
+    fsuipc_close();
+  }
 }
 
 } // namespace

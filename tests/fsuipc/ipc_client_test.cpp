@@ -2,8 +2,10 @@
 // transport is the same: named shared memory, atom, registered message).
 // Every result code 0 to 15 of the client is reached here.
 #include <cstdio>
+#include <fcntl.h>
 #include <gtest/gtest.h>
 #include <string>
+#include <sys/mman.h>
 #include <unistd.h>
 #include <vector>
 
@@ -11,6 +13,7 @@
 #include "platform/fsuipc_server/offset_server.h"
 #include "platform/os/os.h"
 #include "platform/os/os_host.h"
+#include "platform/os/shared_table.h"
 #include "tests/fsuipc/test_support.h"
 
 namespace fsuipc {
@@ -306,6 +309,27 @@ TEST_F(IpcClientTest, CorruptAnswerStopsTheWalkAfterEarlierAnswers) {
   EXPECT_EQ(result, kResultOk);
   EXPECT_EQ(tank1, 0x800000u);
   EXPECT_EQ(tank2, 0u) << "the spoilt record delivers nothing";
+}
+
+// A client that shrinks its shared area while the server works on it loses
+// its exchange; the server never faults and goes on serving.
+TEST_F(IpcClientTest, AreaShrunkUnderTheServerCostsOnlyThatExchange) {
+  ASSERT_TRUE(IpcConnect(0, &result));
+  server.set_area_opened_hook([this] {
+    const std::string posix = "/gauge." + platform_os::sanitize_name(server.last_area_name());
+    const int fd = shm_open(posix.c_str(), O_RDWR, 0600);
+    ASSERT_GE(fd, 0) << posix;
+    EXPECT_EQ(ftruncate(fd, 0), 0);
+    close(fd);
+  });
+  uint32_t level = 5;
+  ASSERT_TRUE(IpcQueueRead(kOffsetTank1Level, 4, &level, &result));
+  EXPECT_FALSE(IpcExchange(&result));
+  EXPECT_EQ(result, kResultData);
+  EXPECT_EQ(level, 5u);
+  IpcDisconnect();
+  server.set_area_opened_hook(nullptr);
+  EXPECT_TRUE(IpcConnect(0, &result));
 }
 
 } // namespace

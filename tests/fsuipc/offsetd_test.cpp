@@ -1,6 +1,7 @@
 // Whole-process test: offsetd runs as a process of its own and the
 // inter-process client in this one connects, exchanges and disconnects.
-// Real time is used only to wait (bounded) for offsetd to come up.
+// Real time is used only to wait (bounded) for offsetd to come up, and by the
+// connection time-outs to a stopped offsetd.
 #include <chrono>
 #include <csignal>
 #include <gtest/gtest.h>
@@ -11,6 +12,7 @@
 #include <vector>
 
 #include "fsuipc/ipc_client.h"
+#include "ostrel/fsuipc_inproc.h"
 #include "platform/os/os.h"
 #include "tests/fsuipc/test_support.h"
 
@@ -48,6 +50,9 @@ public:
   Offsetd &operator=(const Offsetd &) = delete;
 
   bool running() const { return pid_ > 0; }
+  // Still alive (not reaped), whether running or stopped.
+  bool alive() const { return pid_ > 0 && waitpid(pid_, nullptr, WNOHANG) == 0; }
+  void signal(int number) const { kill(pid_, number); }
 
   // Waits until its window can be found.
   bool wait_until_up() const {
@@ -133,6 +138,55 @@ TEST_F(OffsetdTest, CommandLineSelectsSimulatorCode) {
   EXPECT_FALSE(IpcConnect(2, &result));
   EXPECT_EQ(result, kResultWrongFs);
   EXPECT_TRUE(IpcConnect(5, &result));
+}
+
+TEST_F(OffsetdTest, DropModeTakesTheConnectAndFailsEveryExchange) {
+  Offsetd server({"--mode", "drop"});
+  ASSERT_TRUE(server.wait_until_up());
+  ASSERT_TRUE(IpcConnect(0, &result));
+  uint32_t level = 7;
+  ASSERT_TRUE(IpcQueueRead(kOffsetTank1Level, 4, &level, &result));
+  EXPECT_FALSE(IpcExchange(&result));
+  EXPECT_EQ(result, kResultData);
+  EXPECT_EQ(level, 7u);
+}
+
+// The in-process message carries an address in the sender's process: offsetd
+// refuses it from outside, whatever the address, and goes on serving; ostrel's
+// in-process client never takes offsetd for its server.
+TEST_F(OffsetdTest, InProcessMessageFromAnotherProcessIsRefused) {
+  Offsetd server({});
+  ASSERT_TRUE(server.wait_until_up());
+  const OsWindow window = os_find_window("UIPCMAIN");
+  uint8_t records[64] = {1}; // a read record in this process's memory
+  for (const intptr_t address :
+       {reinterpret_cast<intptr_t>(records), intptr_t{0x10}, intptr_t{-4096}}) {
+    EXPECT_EQ(os_send_message(window, 0x47F, 16, address), 0) << address;
+  }
+  EXPECT_TRUE(server.alive());
+  EXPECT_TRUE(IpcConnect(0, &result)) << "offsetd still serves";
+
+  uint8_t area[64];
+  EXPECT_FALSE(ostrel::InProcConnect(0, &result, area, sizeof area));
+  EXPECT_EQ(result, kResultNoFs);
+}
+
+// A stopped offsetd takes no connection; once its queue is full, every probe
+// and send gives up after its time-out (real time) instead of hanging.
+TEST_F(OffsetdTest, StoppedServerCostsTimeOutsNotAHang) {
+  Offsetd server({});
+  ASSERT_TRUE(server.wait_until_up());
+  server.signal(SIGSTOP);
+  bool given_up = false;
+  for (int probe = 0; probe < 40 && !given_up; ++probe) {
+    given_up = os_find_window("UIPCMAIN") == 0;
+  }
+  EXPECT_TRUE(given_up);
+  EXPECT_FALSE(IpcConnect(0, &result));
+  EXPECT_EQ(result, kResultNoFs);
+  server.signal(SIGCONT);
+  EXPECT_TRUE(server.wait_until_up());
+  EXPECT_TRUE(IpcConnect(0, &result)) << "served again once it runs";
 }
 
 } // namespace

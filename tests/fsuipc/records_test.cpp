@@ -155,10 +155,12 @@ TEST_F(RecordsTest, WalkDeliversReadsSkipsWritesAndHonoursEmptyReads) {
 // What a faulty server may leave in the area after the exchange.
 TEST_F(RecordsTest, WalkStaysInsideQueuedRecordsWhateverTheServerLeaves) {
   uint32_t a = 1, b = 2, c = 3;
-  ASSERT_TRUE(queue_read(*queue, 1, 4, &a, &result));  // at 0
-  ASSERT_TRUE(queue_read(*queue, 2, 4, &b, &result));  // at 20
-  ASSERT_TRUE(queue_write(*queue, 3, 4, &c, &result)); // at 40
-  ASSERT_TRUE(queue_read(*queue, 4, 4, &c, &result));  // at 56
+  bool a_answered = true, b_answered = true, c_answered = true;
+  ASSERT_TRUE(queue_read(*queue, 1, 4, &a, &a_answered, &result)); // at 0
+  ASSERT_TRUE(queue_read(*queue, 2, 4, &b, &b_answered, &result)); // at 20
+  ASSERT_TRUE(queue_write(*queue, 3, 4, &c, &result));             // at 40
+  ASSERT_TRUE(queue_read(*queue, 4, 4, &c, &c_answered, &result)); // at 56
+  EXPECT_FALSE(a_answered || b_answered || c_answered) << "not before a walk";
   queue_seal(*queue);
   answer_reads(*queue);
 
@@ -183,7 +185,11 @@ TEST_F(RecordsTest, WalkStaysInsideQueuedRecordsWhateverTheServerLeaves) {
     std::copy(answered.begin(), answered.end(), area.begin());
     store32(&area[k.at], k.value);
     a = b = c = 0;
+    a_answered = b_answered = c_answered = false;
     EXPECT_EQ(deliver_answers(*queue), k.walked) << k.name;
+    EXPECT_TRUE(a_answered) << k.name;
+    EXPECT_EQ(b_answered, k.walked >= 2) << k.name;
+    EXPECT_EQ(c_answered, k.walked >= 4) << k.name;
     EXPECT_EQ(a, 0xA3A2A1A0u) << k.name << ": earlier answers are still delivered";
     EXPECT_EQ(b, k.walked >= 2 ? 0xA3A2A1A0u : 0u) << k.name;
     EXPECT_EQ(c, k.walked >= 4 ? 0xA3A2A1A0u : 0u) << k.name;

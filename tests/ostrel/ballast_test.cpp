@@ -110,20 +110,24 @@ TEST(Ballast, WithoutTheFlagOnlyTheEndPresetsDoAnythingToTheValve) {
   EXPECT_EQ(panel.valve(), 1);
 }
 
+// Without a server, and with one that takes the connect but fails every
+// exchange after it: the percentage changes only when its write went through.
 TEST(Ballast, WithoutTheServerLevelChangesAreSkippedSilently) {
-  BallastPanel panel("absent");
-  panel.token(kTokenLevelSetAllowed, 1);
-  panel.set_tanks(0x400000);
-  panel.update();
-  for (Point p : {kPreset0, kPreset100, kStepDown, kStepUp}) {
-    panel.press(p);
+  for (const char *mode : {"absent", "drop"}) {
+    BallastPanel panel(mode);
+    panel.token(kTokenLevelSetAllowed, 1);
+    panel.set_tanks(0x400000);
+    panel.update();
+    for (Point p : {kPreset0, kPreset100, kStepDown, kStepUp}) {
+      panel.press(p);
+    }
+    panel.press(kValveOpen);
+    panel.update(100); // dump steps every second, none reaching the tanks
+    EXPECT_EQ(panel.tank1(), 0x400000) << mode;
+    EXPECT_EQ(panel.valve(), 1) << mode; // never closes by itself
+    EXPECT_EQ(panel.ballast_line(), "     0.0 %ballast") << mode;
+    EXPECT_TRUE(panel.message_captions().empty()) << mode;
   }
-  panel.press(kValveOpen);
-  panel.update(100); // dump steps every second, none reaching the tanks
-  EXPECT_EQ(panel.tank1(), 0x400000);
-  EXPECT_EQ(panel.valve(), 1); // never closes by itself
-  EXPECT_EQ(panel.ballast_line(), "     0.0 %ballast");
-  EXPECT_TRUE(panel.message_captions().empty());
 }
 
 TEST(Ballast, StartUpEmptiesTheTanksOnlyWithTheFlag) {
@@ -242,6 +246,42 @@ TEST(Ballast, NoLevelIsComputedFromAnAnswerThatNeverCame) {
   panel.update();
   EXPECT_EQ(panel.tank1(), 0x400000);
   EXPECT_EQ(panel.ballast_line(), "    90.0 %ballast");
+}
+
+TEST(Ballast, AnAnswerOfAllOnesIsALevelLikeAnyOther) {
+  // Upper 16 bits 0xFFFF: fraction 65535 / 128, less 0.1, times 0x800000.
+  BallastPanel panel;
+  panel.token(kTokenLevelSetAllowed, 1);
+  panel.update();
+  panel.set_tanks(4294967295.0);
+  panel.press(kStepDown);
+  EXPECT_EQ(panel.tank1(), 4294062899.0);
+  EXPECT_EQ(panel.tank2(), 4294062899.0);
+}
+
+TEST(Ballast, DumpStepsGoOnAcrossTheModuleClockWrap) {
+  // Module time just before the 32-bit clock wraps, with dump marks crossing
+  // it, and just after it, with the last mark still the one from load.
+  // The first row, far from the wrap, sets the count the others must match.
+  constexpr int64_t kClockWrapMs = int64_t{1} << 31;
+  int steps_without_wrap = -1;
+  for (const int64_t start_ms : {int64_t{10000}, kClockWrapMs - 2500, kClockWrapMs + 2500}) {
+    BallastPanel panel;
+    panel.host().advance(start_ms - panel.host().time_ms());
+    panel.set_tanks(kFull);
+    panel.press(kValveOpen);
+    int steps = 0;
+    double level = panel.tank1();
+    for (int i = 0; i < 200; ++i) { // 11 s
+      panel.update();
+      steps += panel.tank1() != level;
+      level = panel.tank1();
+    }
+    if (steps_without_wrap < 0) {
+      steps_without_wrap = steps;
+    }
+    EXPECT_EQ(steps, steps_without_wrap) << "from module time " << start_ms;
+  }
 }
 
 } // namespace

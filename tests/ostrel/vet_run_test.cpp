@@ -2,6 +2,7 @@
 // climb-rate hold, height and time limits, ending burst, run end, wind-down
 // and its cancel, the lamp's states, clicks and sounds, the target height.
 #include <cmath>
+#include <set>
 
 #include "ostrel_panel.h"
 
@@ -443,6 +444,40 @@ TEST(VetRun, SoundsStayWithTheRemainingPlacementAndGoWithTheLast) {
   panel.place("ballast");
   panel.click("ballast", 50, 140); // valve open: VETswitch's click, now gone
   EXPECT_TRUE(panel.sounds_played().empty());
+}
+
+// Module time at which the 32-bit module clock wraps from INT32_MAX to
+// INT32_MIN.
+constexpr int64_t kClockWrapMs = int64_t{1} << 31;
+
+TEST(VetRun, TimersRunOnAcrossTheModuleClockWrap) {
+  {
+    // Seconds and blink: a run started 5 s before the wrap.
+    LaunchPanel panel;
+    panel.token(kTokenAirspeedKnots, 0.5); // the lamp blinks
+    panel.host().advance(kClockWrapMs - 5000 - panel.host().time_ms());
+    panel.start();
+    std::set<double> lamp_after_wrap;
+    for (int i = 0; i < 200; ++i) { // 11 s
+      panel.update();
+      if (panel.host().time_ms() > kClockWrapMs) {
+        lamp_after_wrap.insert(panel.lamp());
+      }
+    }
+    EXPECT_EQ(panel.seconds(), 10);
+    EXPECT_EQ(lamp_after_wrap, (std::set<double>{kLampOff, kLampOn}));
+  }
+  {
+    // The wind-down ramp, about 37 s long, from 15 s before the wrap.
+    LaunchPanel panel;
+    panel.host().advance(kClockWrapMs - 25000 - panel.host().time_ms());
+    run_to_run_end(panel);
+    for (int i = 0; i < 2000 && panel.lamp() != kLampReady; ++i) {
+      panel.update();
+    }
+    EXPECT_EQ(panel.lamp(), kLampReady) << "the ramp ended";
+    EXPECT_GT(panel.host().time_ms(), kClockWrapMs) << "after the wrap";
+  }
 }
 
 } // namespace
