@@ -71,11 +71,34 @@ double table_angle_deg(const NeedleElement &needle, double value) {
   return angle_of(points[n - 1]);
 }
 
-void paint_at(cairo_t *cr, cairo_surface_t *image, double x, double y) {
+// Window of a scroll or rotate element: the gauge inset by the element's
+// position on every side, or the bitmap's own size where that leaves nothing.
+Rect element_window(const gaugehost::PlacedGauge &gauge, const Element &e, int bitmap_w,
+                    int bitmap_h) {
+  const double w = static_cast<double>(gauge.root_image.width_px) - 2.0 * e.x;
+  const double h = static_cast<double>(gauge.root_image.height_px) - 2.0 * e.y;
+  return {static_cast<double>(e.x), static_cast<double>(e.y), w > 0 ? w : bitmap_w,
+          h > 0 ? h : bitmap_h};
+}
+
+// An axis without a callback shows its source variable's value as the host
+// refreshed it in the last update (ai's card and bezel turn with token 0x50
+// so); with neither, 0.
+double axis(double callback_value, ElementCallback callback, const TokenVar &source) {
+  if (callback != nullptr) {
+    return callback_value;
+  }
+  return source.id != 0 ? source.value : 0.0;
+}
+
+// Images that are only moved and scaled are drawn bilinear: the default
+// filter's downscaling convolution costs six times as much at the window's
+// scales, for a difference nobody sees. Turned images keep the default: at
+// exactly half size, bilinear sampling loses thin turned needles.
+void paint_at(cairo_t *cr, cairo_surface_t *image, double x, double y, bool turned = false) {
   cairo_set_source_surface(cr, image, x, y);
-  // Bilinear: the default filter's downscaling convolution costs six times
-  // as much at the window's scales, for a difference nobody sees.
-  cairo_pattern_set_filter(cairo_get_source(cr), CAIRO_FILTER_BILINEAR);
+  cairo_pattern_set_filter(cairo_get_source(cr),
+                           turned ? CAIRO_FILTER_GOOD : CAIRO_FILTER_BILINEAR);
   cairo_paint(cr);
 }
 
@@ -190,7 +213,7 @@ void Renderer::draw_element(cairo_t *cr, const gaugehost::PlacedGauge &gauge,
   int32_t id = e.resource_id;
   if (e.kind == kElementIcon) {
     const auto &icon = reinterpret_cast<const IconElement &>(e);
-    const double index = std::floor(state.values[0]);
+    const double index = std::floor(axis(state.values[0], icon.callback, icon.source));
     if (!(index >= 0 && index < icon.image_count)) {
       return;
     }
@@ -210,20 +233,21 @@ void Renderer::draw_element(cairo_t *cr, const gaugehost::PlacedGauge &gauge,
     break;
   case kElementNeedle: {
     const auto &needle = reinterpret_cast<const NeedleElement &>(e);
-    const double angle_deg = needle.points != nullptr && needle.point_count > 0
-                                 ? table_angle_deg(needle, state.values[0])
-                                 : state.values[0];
+    const double value = axis(state.values[0], needle.callback, needle.source);
+    const double angle_deg =
+        needle.points != nullptr && needle.point_count > 0 ? table_angle_deg(needle, value) : value;
     if (!std::isfinite(angle_deg)) {
       break;
     }
     cairo_translate(cr, e.x, e.y);
     cairo_rotate(cr, (angle_deg - needle_base_deg(w, h, e.offset_x, e.offset_y)) * kDegToRad);
-    paint_at(cr, image, -e.offset_x, -e.offset_y);
+    paint_at(cr, image, -e.offset_x, -e.offset_y, true);
     break;
   }
   case kElementShift: {
     const auto &shift = reinterpret_cast<const ShiftElement &>(e);
-    const double dx = state.values[0] * shift.x_scale, dy = state.values[1] * shift.y_scale;
+    const double dx = axis(state.values[0], shift.x_callback, shift.x_source) * shift.x_scale;
+    const double dy = axis(state.values[1], shift.y_callback, shift.y_source) * shift.y_scale;
     if (std::isfinite(dx) && std::isfinite(dy)) {
       paint_at(cr, image, e.x + dx, e.y + dy);
     }
@@ -238,31 +262,50 @@ void Renderer::draw_element(cairo_t *cr, const gaugehost::PlacedGauge &gauge,
       const double f = std::fmod((v - lo) / (hi - lo), 1.0);
       return f < 0 ? f + 1.0 : f;
     };
-    const double dx = fraction(state.values[0], scroll.x_min, scroll.x_max) * w;
-    const double dy = fraction(state.values[1], scroll.y_min, scroll.y_max) * h;
-    cairo_rectangle(cr, e.x, e.y, w, h);
+    const Rect window = element_window(gauge, e, w, h);
+    const double dx = fraction(axis(state.values[0], scroll.x_callback, scroll.x_source),
+                               scroll.x_min, scroll.x_max) *
+                      w;
+    const double dy = fraction(axis(state.values[1], scroll.y_callback, scroll.y_source),
+                               scroll.y_min, scroll.y_max) *
+                      h;
+    cairo_rectangle(cr, window.x, window.y, window.width, window.height);
     cairo_clip(cr);
-    // Four copies cover the wrap on both axes.
-    for (double ox : {dx - w, dx}) {
-      for (double oy : {dy - h, dy}) {
-        paint_at(cr, image, e.x + ox, e.y + oy);
+    // The window's top left shows the bitmap's point (dx, dy); copies cover
+    // the wrap on both axes.
+    for (double ox = -dx; ox < window.width; ox += w) {
+      for (double oy = -dy; oy < window.height; oy += h) {
+        paint_at(cr, image, window.x + ox, window.y + oy);
       }
     }
     break;
   }
   case kElementRotate: {
     const auto &rotate = reinterpret_cast<const RotateElement &>(e);
-    const double dx = state.values[0] * rotate.x_scale, dy = state.values[1] * rotate.y_scale;
-    const double turn_deg = state.values[2] * rotate.rotation_scale;
+    const double dx = axis(state.values[0], rotate.x_callback, rotate.x_source) * rotate.x_scale;
+    const double dy = axis(state.values[1], rotate.y_callback, rotate.y_source) * rotate.y_scale;
+    const double turn_deg =
+        axis(state.values[2], rotate.rotation_callback, rotate.rotation_source) *
+        rotate.rotation_scale;
     if (!std::isfinite(dx) || !std::isfinite(dy) || !std::isfinite(turn_deg)) {
       break;
     }
+    // Texture pixels per drawn pixel: below 1 magnifies.
     const double sx = rotate.texture_scale_x > 0 ? rotate.texture_scale_x : 1.0;
     const double sy = rotate.texture_scale_y > 0 ? rotate.texture_scale_y : 1.0;
-    cairo_translate(cr, e.x + e.offset_x + dx, e.y + e.offset_y + dy);
+    // A turning texture shows through the round opening inscribed in its window.
+    const Rect window = element_window(gauge, e, w, h);
+    cairo_save(cr);
+    cairo_translate(cr, window.x + window.width / 2, window.y + window.height / 2);
+    cairo_scale(cr, window.width / 2, window.height / 2);
+    cairo_arc(cr, 0, 0, 1, 0, 2 * std::numbers::pi);
+    cairo_restore(cr);
+    cairo_clip(cr);
+    cairo_translate(cr, window.x + window.width / 2, window.y + window.height / 2);
     cairo_rotate(cr, turn_deg * kDegToRad);
-    cairo_scale(cr, sx, sy);
-    paint_at(cr, image, -e.offset_x, -e.offset_y);
+    cairo_translate(cr, dx, dy);
+    cairo_scale(cr, 1.0 / sx, 1.0 / sy);
+    paint_at(cr, image, -e.offset_x, -e.offset_y, true);
     break;
   }
   default:

@@ -15,12 +15,19 @@
 // - icon: bitmap resource id + index at its position (nothing for an index
 //   outside 0..N-1);
 // - shift: its bitmap moved by value x scale on each axis;
-// - scroll: its bitmap in a window of its own size at its position, wrapped,
-//   its content moved right and down by (value - min) / (max - min) of its
-//   size on each axis that has a range;
-// - rotate: its bitmap scaled by the texture scale about its texture centre,
-//   which sits at position + texture centre, moved by x value x x scale and
-//   y value x y scale, turned by rotation value x rotation scale degrees.
+// - an axis (needle, shift, scroll, rotate) without a callback takes its
+//   source variable's value;
+// - scroll and rotate elements show their bitmap in a window: the gauge inset
+//   by the element's position on every side (a compass card's window), and
+//   for rotate elements the round opening inscribed in it (an attitude card);
+// - scroll: the bitmap wraps; the window's top left shows the bitmap's point
+//   at (value - min) / (max - min) of its width and height, on each axis that
+//   has a range;
+// - rotate: the texture centre sits at the window's centre; the bitmap is
+//   turned there by rotation value x rotation scale degrees, then moved by
+//   x value x x scale and y value x y scale along the turned axes, and drawn
+//   at 1 / texture scale (the texture scale counts texture pixels per drawn
+//   pixel, so 0.6 magnifies).
 // Transparency: see render/bmp_image.h. kDrawLit changes nothing here (the
 // panel is always lit). The whole gauge is scaled from its root image's size
 // to the rectangle it is placed in.

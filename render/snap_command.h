@@ -1,7 +1,7 @@
 // Console commands that write PNG snapshots:
 //
-//   snap NAME FILE     one placed gauge at its design size
-//   snap panel FILE    every placed gauge as the panel layout places it
+//   snap NAME FILE [SCALE]     one placed gauge at its design size times SCALE
+//   snap panel FILE [SCALE]    every placed gauge as the panel layout places it
 //
 // The layout comes from `layout` at each snapshot (a panel folder's placement
 // once there is one; by default every gauge in rows at design size).
@@ -15,7 +15,7 @@
 
 namespace render {
 
-using LayoutSource = std::function<PanelLayout(gaugehost::Host &)>;
+using LayoutSource = std::function<PanelLayout(gaugehost::Host &, double scale)>;
 
 void add_snap_commands(gaugehost::Console &console, std::shared_ptr<Renderer> renderer,
                        LayoutSource layout = nullptr);
