@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "frame/clock.h"
 #include "frame/module_clock.h"
 #include "frame/module_frame.h"
 #include "velmar/companions/caf_tokens.h"
@@ -94,7 +95,7 @@ int32_t window_samples(int32_t vario_response) {
 
 double needle_value_raw() {
   const int32_t now_ms = frame::module_clock_ms();
-  const int32_t dt_ms = now_ms - state.last_update_ms;
+  const int64_t dt_ms = frame::elapsed_ms(now_ms, state.last_update_ms);
   if (dt_ms > kUpdateGateMs) {
     const double raw = frame::read_token(vertical_speed) * scale_factor(vario_scale);
     const double airspeed_kmh = companions::kmh_from_knots(frame::read_token(airspeed));

@@ -2,6 +2,7 @@
 
 #include <cmath>
 
+#include "frame/clock.h"
 #include "frame/module_clock.h"
 #include "frame/module_frame.h"
 #include "velmar/companions/mc_tokens.h"
@@ -92,7 +93,7 @@ int32_t deviation_arrow_index() {
   const int32_t now_ms = frame::module_clock_ms();
   // Whole seconds on purpose: the interval opens 2000 ms after the last
   // measurement, not earlier.
-  if ((now_ms - state.last_update_ms) / 1000 < update_interval_s) {
+  if (frame::elapsed_ms(now_ms, state.last_update_ms) / 1000 < update_interval_s) {
     return state.arrow;
   }
   const double lat_min = frame::read_token(latitude) / kLatitudeRawPerMin;

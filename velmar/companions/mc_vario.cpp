@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <limits>
 
+#include "frame/clock.h"
 #include "frame/module_clock.h"
 #include "frame/module_frame.h"
 #include "velmar/companions/mc_tokens.h"
@@ -66,7 +67,7 @@ double integer_average(double sample) {
 
 double vario_needle_raw() {
   const int32_t now_ms = frame::module_clock_ms();
-  const int32_t dt_ms = now_ms - state.last_update_ms;
+  const int64_t dt_ms = frame::elapsed_ms(now_ms, state.last_update_ms);
   if (dt_ms > kUpdateGateMs) {
     const double raw = frame::read_token(vertical_speed);
     const double airspeed_kmh = companions::kmh_from_knots(frame::read_token(airspeed));

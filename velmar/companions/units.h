@@ -7,17 +7,15 @@
 #include <limits>
 
 #include "frame/convert.h"
+#include "velmar/units.h"
 
 namespace velmar::companions {
-
-inline constexpr double kKmhPerKnot = 1.852;
-inline constexpr double kFeetPerMetre = 3.281;
 
 inline double kmh_from_knots(double knots) {
   return knots * kKmhPerKnot;
 }
 inline double feet_from_metres(double metres) {
-  return metres * kFeetPerMetre;
+  return metres * kFeetPerMetreRounded;
 }
 
 using frame::truncate_i32;

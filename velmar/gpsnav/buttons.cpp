@@ -24,6 +24,14 @@ void go_to_navigate_page() {
   display.page_mode = 0;
 }
 
+// Leaving the Task TP page (and entering page 23 from page 24): the task
+// point steps back, never below the start point 0.
+void step_back_task_point() {
+  if (task.task_point > 0) {
+    --task.task_point;
+  }
+}
+
 // The Task TP page, entered from a neighbour: the next task point.
 void enter_task_point_page() {
   ++task.task_point;
@@ -149,7 +157,7 @@ uint32_t left_button(MousePoint *, uint32_t flags) {
     break;
   case kLastPointPage:
     display.page_mode = 0;
-    --task.task_point; // leaving the Task TP page
+    step_back_task_point(); // leaving the Task TP page
     show_record(nav.previous_index);
     break;
   case kTaskPointPage:
@@ -159,7 +167,7 @@ uint32_t left_button(MousePoint *, uint32_t flags) {
   case kNamePage:
     // Entered from page 24, yet the task point steps back as when leaving
     // the Task TP page: the instrument does so on every entry to page 23.
-    --task.task_point;
+    step_back_task_point();
     enter_list_page(kNamePage);
     break;
   case kTurnpointDistancePage:
@@ -189,7 +197,7 @@ uint32_t right_button(MousePoint *, uint32_t flags) {
     enter_task_point_page();
     break;
   case kNamePage:
-    --task.task_point; // leaving the Task TP page
+    step_back_task_point(); // leaving the Task TP page
     enter_list_page(kNamePage);
     break;
   case kTurnpointDistancePage:

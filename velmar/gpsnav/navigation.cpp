@@ -3,6 +3,7 @@
 #include <cmath>
 #include <cstring>
 
+#include "frame/clock.h"
 #include "frame/module_clock.h"
 #include "frame/module_frame.h"
 #include "frame/soarrec.h"
@@ -130,11 +131,15 @@ void read_altitude() {
                      unit_label);
 }
 
-// Publishes the active record for lnav and mc.
+// Publishes the active record for lnav and mc. The distance only once a
+// navigation update has read the own position: before, it would be the
+// distance from 0 N 0 E.
 void active_turnpoint_step() {
   const TurnpointRecord &active = record_at(nav.active_index);
   const Position target = record_position(active.latitude, active.longitude);
-  velmar::active_tp_distance_km = distance_bearing(own_position(), target).distance_km;
+  if (nav.has_fix != 0) {
+    velmar::active_tp_distance_km = distance_bearing(own_position(), target).distance_km;
+  }
   velmar::active_tp_lat_min = target.lat_min;
   velmar::active_tp_lon_min = target.lon_min;
   velmar::active_tp_elevation_m = leading_number(active.elevation);
@@ -232,7 +237,8 @@ void navigation_update() {
     return;
   }
   const int32_t now_ms = frame::module_clock_ms();
-  nav.elapsed_s = (now_ms - nav.last_update_ms) / kMsPerSecond;
+  nav.elapsed_s =
+      static_cast<int32_t>(frame::elapsed_ms(now_ms, nav.last_update_ms) / kMsPerSecond);
   if (nav.elapsed_s < velmar::update_interval_s) {
     return;
   }

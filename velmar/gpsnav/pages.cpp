@@ -71,7 +71,9 @@ void navigate_page() {
     } else if (nav.target_distance_km < kCloseToKm) {
       set_line1("Close To");
     } else if (task.task_active != 0) {
-      frame::format_into(display.line1, sizeof display.line1, "On Task TP:%1d", task.task_point);
+      // Twelve characters: point 10 takes the colon's place.
+      frame::format_into(display.line1, sizeof display.line1,
+                         task.task_point < 10 ? "On Task TP:%1d" : "On Task TP%d", task.task_point);
     } else {
       set_line1("Navigate to");
     }
@@ -97,7 +99,9 @@ void task_point_page() {
     nav.track_text[0] = '\0';
     nav.steering_index = 0;
   } else {
-    frame::format_into(display.line1, sizeof display.line1, "Task TP:  %c%1d", task_letter(),
+    // Twelve characters: point 10 takes one of the two blanks.
+    frame::format_into(display.line1, sizeof display.line1,
+                       task.task_point < 10 ? "Task TP:  %c%1d" : "Task TP: %c%d", task_letter(),
                        task.task_point);
   }
 }

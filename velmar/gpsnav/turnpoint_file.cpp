@@ -9,14 +9,21 @@
 #include "velmar/gpsnav/state.h"
 #include "velmar/gpsnav/text_fields.h"
 #include "velmar/gpsnav/units.h"
+#include "velmar/regular_file.h"
 
 namespace velmar::gpsnav {
 namespace {
 
+// Longest line read, line feed included: far beyond any turnpoint line, so
+// that only a file of one endless line (no turnpoint file) ends early. The
+// file counts as ending before such a line.
+constexpr size_t kMaxLineBytes = 64 * 1024;
+
 // Reads one line ended by a line feed into `line` without its line end (a
 // carriage return before the line feed is dropped). Keeps the first
 // kLineChars characters and skips the rest. Returns false at the end of the
-// file; text after the last line feed is not a line.
+// file, at a read error (see ferror) and before a line longer than
+// kMaxLineBytes; text after the last line feed is not a line.
 bool read_line(std::FILE *file, char (&line)[kLineBufferBytes]) {
   // One slot beyond kLineChars holds a carriage return that may precede the
   // line feed of a line of exactly kLineChars characters.
@@ -34,7 +41,9 @@ bool read_line(std::FILE *file, char (&line)[kLineBufferBytes]) {
     if (kept < kKept) {
       line[kept++] = static_cast<char>(c);
     }
-    ++seen;
+    if (++seen >= kMaxLineBytes) {
+      return false;
+    }
   }
   return false;
 }
@@ -114,7 +123,7 @@ void reset_tables() {
 }
 
 int32_t load_turnpoint_file() {
-  std::FILE *file = std::fopen(kTurnpointFileName, "r");
+  std::FILE *file = open_regular_file(kTurnpointFileName);
   if (file == nullptr) {
     return 0;
   }
@@ -123,7 +132,13 @@ int32_t load_turnpoint_file() {
     store_record(turnpoints.records[turnpoints.record_count], line);
     ++turnpoints.record_count;
   }
+  // A read error is no file to read, not its end.
+  const bool read_failed = std::ferror(file) != 0;
   std::fclose(file);
+  if (read_failed) {
+    reset_tables();
+    return 0;
+  }
   fill_name_list();
   fill_task_table();
   return 1;

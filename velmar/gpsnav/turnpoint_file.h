@@ -28,10 +28,12 @@ inline constexpr const char *kTurnpointFileName = "RUR-UDI.dat";
 void reset_tables();
 
 // Reads the file into the tables. Returns 1 when it was opened and read, 0
-// when it could not be opened (the tables stay as reset). Lines beyond the
-// table's slots, names beyond the name list's and task lines beyond the task
-// table's are not taken; a line without a line end at the end of the file is
-// ignored.
+// when it could not be opened, is no regular file (a folder, a FIFO, a
+// device) or could not be read to its end (the tables stay as reset). Lines
+// beyond the table's slots, names beyond the name list's and task lines
+// beyond the task table's are not taken; a line without a line end at the
+// end of the file is ignored, and so is everything from a line of 64 KiB
+// or more.
 int32_t load_turnpoint_file();
 
 // Copies the n-th comma-separated field of `line` (n from 1; empty when the

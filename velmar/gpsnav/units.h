@@ -4,15 +4,13 @@
 
 #include <cstdint>
 
+#include "velmar/units.h"
+
 namespace velmar::gpsnav {
 
 inline constexpr int32_t kUnitsNautical = 0; // distances nm, altitude ft, wind kt
 inline constexpr int32_t kUnitsMixed = 1;    // km, ft, km/h
 inline constexpr int32_t kUnitsMetric = 2;   // km, m, km/h
-
-inline constexpr double kMetresPerFoot = 0.3048;
-inline constexpr double kKmPerNauticalMile = 1.852;
-inline constexpr double kKmhPerKnot = 1.852;
 
 constexpr double feet_to_metres(double feet) {
   return feet * kMetresPerFoot;

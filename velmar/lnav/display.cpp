@@ -21,6 +21,10 @@ constexpr double kKnobDegreesPerStep = 30.0;
 constexpr double kKnobDegreesAtOff = -60.0;
 constexpr double kGlideBarLimitM = 500.0;
 constexpr double kPressureThousands = 1000.0; // the field shows hPa without the thousand
+// The value line holds five characters: "%5.0f" of anything beyond these
+// would lose its last digit (-17027 would read -1702), so it shows the stop.
+constexpr double kValueLineLargest = 99999.0;
+constexpr double kValueLineSmallest = -9999.0;
 
 // Shows `count` characters of `text` from `first` (counted from 1); empty
 // when the text is shorter.
@@ -34,6 +38,21 @@ void show_chars(Element *element, const char *text, size_t first, int count) {
 
 void show_if(Element *element, bool visible, const char *text) {
   frame::format_text(element, "%s", visible ? text : "");
+}
+
+// "%5.0f" of `value`, or the field's stop when the rounded number would need
+// more than five characters.
+void show_whole_number(Element *element, double value) {
+  if (value >= kValueLineLargest + 0.5) {
+    value = kValueLineLargest;
+  } else if (value <= kValueLineSmallest - 0.5) {
+    value = kValueLineSmallest;
+  }
+  frame::format_text(element, "%5.0f", value);
+}
+
+bool goal_in_reach() {
+  return glide.required_altitude_m != kOutOfReach;
 }
 
 bool on_and(int32_t flag) {
@@ -51,7 +70,7 @@ void refresh_distance_text() {
   if (lnav_page == kPageAltimeter) {
     double pressure = frame::read_token(altimeter_setting);
     if (velmar::unit_system == kUnitsNautical) {
-      pressure *= kInHgPerHpa;
+      pressure *= kInHgPerHpaRounded;
     }
     if (pressure > kPressureThousands) {
       pressure -= kPressureThousands;
@@ -133,23 +152,26 @@ double value_line(Element *e) {
   case kPageAltimeter:
   case kPageWind:
     read_altitude();
-    frame::format_text(e, "%5.0f", altitude_for_display(glide.altitude_m));
+    show_whole_number(e, altitude_for_display(glide.altitude_m));
     break;
   case kPageMacCready: {
+    if (!goal_in_reach()) {
+      frame::format_text(e, "%s", "-----");
+      break;
+    }
     const double shown_m =
         alt_mode == 2 ? glide.required_altitude_m : glide.altitude_m - glide.required_altitude_m;
-    frame::format_text(e, "%5.0f", altitude_for_display(shown_m));
+    show_whole_number(e, altitude_for_display(shown_m));
     break;
   }
   case kPageGoalAltitude:
-    frame::format_text(e, "%5.0f",
-                       altitude_for_display(velmar::active_tp_elevation_m + goal_height_margin));
+    show_whole_number(e, altitude_for_display(velmar::active_tp_elevation_m + goal_height_margin));
     break;
   case kPageElevation:
-    frame::format_text(e, "%5.0f", altitude_for_display(velmar::active_tp_elevation_m));
+    show_whole_number(e, altitude_for_display(velmar::active_tp_elevation_m));
     break;
   case kPageGoalHeight:
-    frame::format_text(e, "%5.0f", altitude_for_display(goal_height_margin));
+    show_whole_number(e, altitude_for_display(goal_height_margin));
     break;
   case kPageCompensation:
     frame::format_text(e, "%5.1f", velmar::compensation_setting);
@@ -199,10 +221,14 @@ double alt_mode_marker(Element *) {
   return mark_alt_diff != 0 ? 2.0 : 0.0;
 }
 
-// Positive below the glide path: the bar moves down.
+// Positive below the glide path: the bar moves down. A goal out of reach puts
+// it at its lower stop.
 double glide_bar_offset(Element *) {
   if (!on_and(show_glide_bar)) {
     return 0.0;
+  }
+  if (!goal_in_reach()) {
+    return kGlideBarLimitM;
   }
   const double below_m = glide.required_altitude_m - glide.altitude_m;
   if (below_m > kGlideBarLimitM) {

@@ -1,5 +1,6 @@
 #include "velmar/lnav/glide.h"
 
+#include "frame/clock.h"
 #include "frame/module_clock.h"
 #include "frame/module_frame.h"
 #include "velmar/lnav/lnav_ids.h"
@@ -75,7 +76,7 @@ void run_wind_filter() {
   velmar::lnav_airspeed_kmh = speed_kmh;
 
   const int32_t now = frame::module_clock_ms();
-  if (now - glide.wind_update_ms <= kFilterGateMs) {
+  if (frame::elapsed_ms(now, glide.wind_update_ms) <= kFilterGateMs) {
     return;
   }
   const double sample_kmh = velmar::lnav_airspeed_kmh - velmar::ground_speed_kmh;

@@ -40,11 +40,11 @@ double required_altitude_m(double distance_km, double speed_to_fly_kmh, double h
                            double sink_mps, double goal_altitude_m) {
   const double ground_speed_kmh = speed_to_fly_kmh - headwind_kmh;
   if (!(ground_speed_kmh > 0.0)) {
-    return kAltitudeCeilingM;
+    return kOutOfReach;
   }
   const double required =
       std::fabs(distance_km / ground_speed_kmh * kSecondsPerHour * sink_mps) + goal_altitude_m;
-  return std::isfinite(required) ? required : kAltitudeCeilingM;
+  return std::isfinite(required) ? required : kOutOfReach;
 }
 
 int speed_command_image(double d) {

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstdint>
+#include <limits>
 
 namespace lnav {
 
@@ -17,9 +18,10 @@ struct Polar {
   double reserved;          // fifth value of the file, used by no computation
 };
 
-// Beyond this required altitude (m) the goal counts as out of reach; it is
-// also the highest altitude the instrument reads.
+// The highest altitude (m) the instrument reads.
 inline constexpr double kAltitudeCeilingM = 9999.0;
+// The required altitude of a goal out of reach: no height is enough.
+inline constexpr double kOutOfReach = std::numeric_limits<double>::infinity();
 
 // Water in the two tanks (kg): their mean fill fraction times the capacity in
 // litres. Levels are raw host values, 8388608 = full. 0 without a capacity.
@@ -40,8 +42,9 @@ double tangent_speed_kmh(const Polar &polar, double k, double air_mass_mps, doub
 
 // Altitude (m) needed to fly distance_km at speed_to_fly_kmh against
 // headwind_kmh, sinking sink_mps, and arrive at goal_altitude_m. When the
-// speed does not beat the headwind the goal is out of reach and the answer is
-// kAltitudeCeilingM rather than an infinite or negative height.
+// speed does not beat the headwind (or is not a number) the goal is out of
+// reach: kOutOfReach, never a negative height or a placeholder that could
+// pass for a real one.
 double required_altitude_m(double distance_km, double speed_to_fly_kmh, double headwind_kmh,
                            double sink_mps, double goal_altitude_m);
 

@@ -34,7 +34,7 @@ struct GlideState {
   double speed_to_fly_kmh;      // averaged over kNettoWindow samples
   double speed_to_fly_sink_mps; // polar sink at the speed to fly
   double goal_altitude_m;       // turnpoint elevation + margin
-  double required_altitude_m;   // 0 while gpsnav is off
+  double required_altitude_m;   // 0 while gpsnav is off; kOutOfReach
   double altitude_m;            // token 0x49, at most 9999, refreshed by the display
   int32_t wind_update_ms;       // module clock at the last wind sample
   frame::History<kWindWindow> wind_history;
@@ -51,6 +51,7 @@ extern double goal_height_margin;
 
 // The vario chain (cleared at power-on), written by the vario cycle.
 struct VarioChain {
+  int32_t cycles_run; // 0 until the first cycle after power-on has run
   int32_t last_update_ms;
   double airspeed_kmh;      // v at the last cycle
   double prev_airspeed_kmh; // v at the cycle before

@@ -2,6 +2,7 @@
 
 #include <cmath>
 
+#include "frame/clock.h"
 #include "frame/module_clock.h"
 #include "frame/module_frame.h"
 #include "velmar/lnav/glide.h"
@@ -171,7 +172,7 @@ void produce_page_text() {
     return;
   }
   if (lnav_page == kPageSplash) {
-    if ((frame::module_clock_ms() - power_on_ms) / 1000 < kSplashSeconds) {
+    if (frame::elapsed_ms(frame::module_clock_ms(), power_on_ms) / 1000 < kSplashSeconds) {
       set_page_text("24/12/2003");
       return;
     }

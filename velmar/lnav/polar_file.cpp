@@ -1,8 +1,15 @@
 #include "velmar/lnav/polar_file.h"
 
+#include <cerrno>
+#include <climits>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include "velmar/regular_file.h"
 
 namespace lnav {
 namespace {
@@ -10,6 +17,14 @@ namespace {
 // Longest number text looked at; any sensible "%12.7f" value is far shorter.
 constexpr int kNumberChars = 63;
 constexpr int kPolarValues = 5;
+// Longest line read, newline included; a file with a longer line is no polar
+// file and is not read on (it could be one endless line).
+constexpr int kMaxLineBytes = 4096;
+// Suffix of the file written first and renamed to the polar file's name only
+// when complete.
+constexpr char kTemporarySuffix[] = ".tmp";
+
+enum class LineRead { kLine, kEnd, kTooLong };
 
 bool is_blank(char c) {
   return c == ' ' || c == '\t' || c == '\r' || c == '\v' || c == '\f';
@@ -20,23 +35,55 @@ bool is_number_char(char c) {
 }
 
 // Reads one line whole: its first kNumberChars characters into `text`
-// (terminated), the rest up to and including the newline discarded. Returns
-// false at end of file before any character.
-bool read_line(std::FILE *file, char (&text)[kNumberChars + 1]) {
+// (terminated), the rest up to and including the newline discarded. kEnd at
+// end of file (or a read error) before any character; kTooLong once a line
+// has taken kMaxLineBytes without its newline.
+LineRead read_line(std::FILE *file, char (&text)[kNumberChars + 1]) {
   int length = 0;
+  int bytes = 1;
   int c = std::fgetc(file);
+  text[0] = '\0';
   if (c == EOF) {
-    text[0] = '\0';
-    return false;
+    return LineRead::kEnd;
   }
   while (c != EOF && c != '\n') {
     if (length < kNumberChars) {
       text[length++] = static_cast<char>(c);
     }
+    if (++bytes > kMaxLineBytes) {
+      text[length] = '\0';
+      return LineRead::kTooLong;
+    }
     c = std::fgetc(file);
   }
   text[length] = '\0';
-  return true;
+  return LineRead::kLine;
+}
+
+// A new file at `path` for writing, or nullptr. A file of that name left by
+// an earlier write cut short (a crash) is removed first; anything else there
+// (a folder) makes it fail.
+std::FILE *create_new_file(const char *path) {
+  constexpr int kFlags = O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC;
+  constexpr mode_t kMode = 0666; // less the umask, as any new file
+  int fd = ::open(path, kFlags, kMode);
+  if (fd < 0 && errno == EEXIST && ::unlink(path) == 0) {
+    fd = ::open(path, kFlags, kMode);
+  }
+  if (fd < 0) {
+    return nullptr;
+  }
+  std::FILE *file = ::fdopen(fd, "w");
+  if (file == nullptr) {
+    ::close(fd);
+  }
+  return file;
+}
+
+// Nothing at all has this name, not even a dangling link.
+bool name_is_free(const char *path) {
+  struct stat info {};
+  return ::lstat(path, &info) != 0 && errno == ENOENT;
 }
 
 double *polar_slot(Polar &polar, int index) {
@@ -77,9 +124,13 @@ bool read_polar_stream(std::FILE *file, Polar &polar) {
   Polar values = polar;
   char line[kNumberChars + 1];
   for (int i = 0; i < kPolarValues; ++i) {
-    *polar_slot(values, i) = read_line(file, line) ? leading_number(line) : 0.0;
+    const LineRead read = read_line(file, line);
+    if (read == LineRead::kTooLong) {
+      return false;
+    }
+    *polar_slot(values, i) = read == LineRead::kLine ? leading_number(line) : 0.0;
   }
-  // A read error (a folder of that name, for one) is no file to read.
+  // A read error is no file to read, not its end.
   if (std::ferror(file) != 0) {
     return false;
   }
@@ -88,7 +139,7 @@ bool read_polar_stream(std::FILE *file, Polar &polar) {
 }
 
 bool read_polar_file(const char *path, Polar &polar) {
-  std::FILE *file = std::fopen(path, "r");
+  std::FILE *file = velmar::open_regular_file(path);
   if (file == nullptr) {
     return false;
   }
@@ -98,8 +149,21 @@ bool read_polar_file(const char *path, Polar &polar) {
 }
 
 bool create_polar_file(const char *path, const Polar &polar) {
-  // "x": fails when the file exists, so an unreadable file is left alone.
-  std::FILE *file = std::fopen(path, "wx");
+  // Whatever has the name already (a file that could not be read, a folder)
+  // is left alone.
+  if (!name_is_free(path)) {
+    return false;
+  }
+  // Written beside it under another name first: a write that fails half-way
+  // (a full disk, often seen only at the close) never leaves a short file
+  // that the next power-on would read as the polar and never recreate.
+  char temporary_path[PATH_MAX];
+  const int length =
+      std::snprintf(temporary_path, sizeof temporary_path, "%s%s", path, kTemporarySuffix);
+  if (length < 0 || length >= static_cast<int>(sizeof temporary_path)) {
+    return false;
+  }
+  std::FILE *file = create_new_file(temporary_path);
   if (file == nullptr) {
     return false;
   }
@@ -108,7 +172,14 @@ bool create_polar_file(const char *path, const Polar &polar) {
   for (int i = 0; i < kPolarValues; ++i) {
     written = std::fprintf(file, "%12.7f\n", *polar_slot(values, i)) > 0 && written;
   }
-  return std::fclose(file) == 0 && written;
+  written = std::fflush(file) == 0 && written;
+  written = ::fsync(::fileno(file)) == 0 && written;
+  written = std::fclose(file) == 0 && written;
+  if (written && name_is_free(path) && std::rename(temporary_path, path) == 0) {
+    return true;
+  }
+  ::unlink(temporary_path);
+  return false;
 }
 
 void load_or_create_polar_file(const char *path, Polar &polar) {

@@ -7,15 +7,17 @@
 
 #include "frame/convert.h"
 #include "velmar/shared_state.h"
+#include "velmar/units.h"
 
 namespace lnav {
 
-inline constexpr double kKmhPerKnot = 1.852;
-inline constexpr double kKmPerNauticalMile = 1.852;
-inline constexpr double kFeetPerMetre = 3.280839895013123;
-inline constexpr double kKnotsPerMps = 1.9438;
-inline constexpr double kInHgPerHpa = 0.02953;
-inline constexpr double kLitresPerGallon = 3.785;
+using velmar::kFeetPerMetre;
+using velmar::kInHgPerHpaRounded;
+using velmar::kKmhPerKnot;
+using velmar::kKmPerNauticalMile;
+using velmar::kKnotsPerMpsRounded;
+using velmar::kLitresPerUsGallonRounded;
+
 inline constexpr double kRawPerMps = 256.0;         // vertical speed token counts 1/256 m/s
 inline constexpr double kTankLevelFull = 8388608.0; // 0x800000
 
@@ -26,7 +28,7 @@ inline double knots_to_kmh(double knots) {
   return knots * kKmhPerKnot;
 }
 inline double gallons_to_litres(double gallons) {
-  return gallons * kLitresPerGallon;
+  return gallons * kLitresPerUsGallonRounded;
 }
 
 // Altitudes: feet with units 0 and 1.
@@ -37,7 +39,7 @@ inline double altitude_for_display(double metres) {
 // Vertical speeds: knots with units 0 and 1.
 inline double vertical_speed_for_display(double mps) {
   const int32_t units = velmar::unit_system;
-  return units == kUnitsNautical || units == kUnitsImperial ? mps * kKnotsPerMps : mps;
+  return units == kUnitsNautical || units == kUnitsImperial ? mps * kKnotsPerMpsRounded : mps;
 }
 // Distances: nautical miles with units 0.
 inline double distance_for_display(double km) {

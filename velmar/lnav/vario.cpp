@@ -1,5 +1,6 @@
 #include "velmar/lnav/vario.h"
 
+#include "frame/clock.h"
 #include "frame/module_clock.h"
 #include "frame/module_frame.h"
 #include "velmar/lnav/glide.h"
@@ -27,7 +28,7 @@ void run_30s_average(ThirtySecondAverage &average, int32_t shown, double input_m
     frame::format_into(average.text, sizeof average.text, "    ");
     return;
   }
-  if (now - average.last_update_ms <= kFilterGateMs) {
+  if (frame::elapsed_ms(now, average.last_update_ms) <= kFilterGateMs) {
     return;
   }
   const double mean_mps = frame::history_average(average.history, kThirtySecondWindow, input_mps);
@@ -44,18 +45,22 @@ void run_30s_average(ThirtySecondAverage &average, int32_t shown, double input_m
 
 void run_vario_cycle() {
   const int32_t now = frame::module_clock_ms();
-  const int32_t dt_ms = now - chain.last_update_ms;
+  const int64_t dt_ms = frame::elapsed_ms(now, chain.last_update_ms);
   if (dt_ms <= kFilterGateMs) {
     return;
   }
+  // The first cycle after power-on has no earlier one to measure from: it
+  // takes the previous airspeed as the current one, so that switching on in
+  // flight shows no climb from 0.
+  const bool first_cycle = chain.cycles_run == 0;
   update_ballast();
   const double raw = frame::read_token(vertical_speed);
   const double v = knots_to_kmh(frame::read_token(airspeed));
-  const double v_prev = chain.prev_airspeed_kmh;
+  const double v_prev = first_cycle ? v : chain.prev_airspeed_kmh;
   chain.airspeed_kmh = v;
 
   // Energy height gained by speeding up counts as climb (raw units).
-  const double te_term_raw = kTeFactor * (v * v - v_prev * v_prev) / dt_ms;
+  const double te_term_raw = first_cycle ? 0.0 : kTeFactor * (v * v - v_prev * v_prev) / dt_ms;
   chain.te_vario_mps = (raw + te_term_raw) / kRawPerMps;
   chain.polar_sink_mps = polar_sink_mps(polar, glide.wing_loading_k, v);
   chain.netto_mps = chain.te_vario_mps - chain.polar_sink_mps;
@@ -68,6 +73,7 @@ void run_vario_cycle() {
 
   chain.prev_airspeed_kmh = v;
   chain.last_update_ms = now;
+  chain.cycles_run = 1;
 }
 
 void run_netto_30s_average() {

@@ -11,11 +11,15 @@
 namespace lnav {
 namespace {
 
-// Loaded at service 3, released at service 12, played from the vario cycle.
+// Loaded at the first placement's service 3, released at the last
+// placement's service 12, played from the vario cycle. Two placements of lnav
+// share this one pair of tones.
 constinit SoundSlot climb_tone = {
     .status = 0, .handle = 0, .resource_id = kSoundClimbTone, .host_value = 0};
 constinit SoundSlot sink_tone = {
     .status = 0, .handle = 0, .resource_id = kSoundSinkTone, .host_value = 0};
+// Placements that have had service 3 and not yet service 12.
+constinit int32_t tone_holders = 0;
 
 constexpr double kBaseRateHz = 22000.0;
 constexpr double kRateHzPerRaw = 5.0; // +1 m/s = 256 raw raises the rate by 1280 Hz
@@ -82,12 +86,13 @@ int32_t update_audio(double te_raw) {
 }
 
 int32_t lnav_gauge_callback(GaugeHeader *, int32_t service_id, uint32_t host_value) {
-  if (service_id == kServiceLoadSounds) {
+  if (service_id == kServiceLoadSounds && tone_holders++ == 0) {
     frame::sound_slot_load(climb_tone, host_value);
     frame::sound_slot_load(sink_tone, host_value);
-  } else if (service_id == kServiceRemove) {
-    frame::sound_slot_release(climb_tone);
-    frame::sound_slot_release(sink_tone);
+  } else if (service_id == kServiceRemove && tone_holders > 0 && --tone_holders == 0) {
+    // Marked unloaded, so that no later start reloads a released tone.
+    frame::sound_slot_release_unloaded(climb_tone);
+    frame::sound_slot_release_unloaded(sink_tone);
   }
   return 0;
 }

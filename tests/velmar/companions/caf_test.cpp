@@ -43,6 +43,21 @@ TEST(Caf, SettlesAtWindowGainForEachResponse) {
   }
 }
 
+// The module clock wraps to negative readings 2^31 ms (24.86 days) after the
+// load: the gate keeps opening across the wrap, and also for a needle first
+// placed after it.
+TEST(Caf, GateOpensAcrossTheClockWrap) {
+  constexpr int64_t kClockWrapMs = int64_t{1} << 31;
+  for (int64_t before_placing_ms : {kClockWrapMs - 2000, kClockWrapMs + 2000}) {
+    Panel panel;
+    panel.host().advance(before_placing_ms);
+    panel.place("caf");
+    panel.set(kTokenVerticalSpeed, 1.0 * kRawPerMps);
+    panel.update(49); // 5.4 s
+    EXPECT_NEAR(panel.value("caf", kNeedle), 256.0 * 47 / 48, kTolerance) << before_placing_ms;
+  }
+}
+
 TEST(Caf, ScaleHalfDoublesTheReadingUpToTheStop) {
   CafPanel panel;
   panel.set(kTokenVarioScale, 1); // "Scale: x.5"

@@ -181,6 +181,29 @@ TEST(Mc, DeviationArrowWaitsTwoWholeSecondsAndShowsZeroWhileGpsIsOff) {
   EXPECT_DOUBLE_EQ(panel.value("mc", kArrow), 0);
 }
 
+// The module clock wraps to negative readings 2^31 ms (24.86 days) after the
+// load: the vario's 100 ms gate and the arrow's 2 s interval keep opening
+// across the wrap, and also for a gauge first placed after it.
+TEST(Mc, GatesOpenAcrossTheClockWrap) {
+  constexpr int64_t kClockWrapMs = int64_t{1} << 31;
+  for (int64_t before_placing_ms : {kClockWrapMs - 3000, kClockWrapMs + 3000}) {
+    SCOPED_TRACE(before_placing_ms);
+    Panel panel;
+    panel.host().advance(before_placing_ms);
+    panel.place("mc");
+    panel.set(kTokenVerticalSpeed, 500.0);
+    panel.set(kTokenGpsPowerOn, 1);
+    set_turnpoint(panel, {3050.0, 1000.0}); // north
+    fly_to(panel, {3000.0, 999.0});
+    panel.update(1, kIntervalMs);
+    fly_to(panel, {3000.0, 1000.0}); // flown east
+    panel.update(20);                // 2.2 s, across the wrap for the first
+    EXPECT_DOUBLE_EQ(panel.value("mc", kArrow), 1);
+    panel.update(100);
+    EXPECT_DOUBLE_EQ(panel.value("mc", kVario), 495);
+  }
+}
+
 // The needle's value after `updates` steps of a constant raw vertical speed.
 double vario_after(double raw, int updates) {
   McPanel panel;

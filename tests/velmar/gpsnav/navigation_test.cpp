@@ -177,6 +177,39 @@ TEST_F(Navigation, UpdatesWaitTwoSecondsAndPauseOnTaskPages) {
   EXPECT_NEAR(probe_number(kProbeDistanceKm), first, kKmTolerance);
 }
 
+// Before the first navigation update has read the own position, no distance
+// is published: it would be the distance from 0 N 0 E.
+TEST_F(Navigation, NoDistanceIsPublishedBeforeTheFirstFix) {
+  write_file("1,52:00.000N,005:00.000E,0M,H,Home,\n");
+  set_position(kOwnLatMin, kOwnLonMin);
+  press(kOn);
+  cycle();
+  EXPECT_EQ(probe_number(kProbeDistanceKm), 0.0);
+  navigate();
+  EXPECT_NEAR(probe_number(kProbeDistanceKm), 27.7875, kKmTolerance);
+}
+
+// The module clock wraps to negative readings 2^31 ms (24.86 days) after the
+// load. The 2 s gate keeps opening across the wrap, and also for a unit
+// switched on for the first time after it.
+class NavigationAcrossTheClockWrap : public GpsnavProbeTest,
+                                     public ::testing::WithParamInterface<int64_t> {};
+
+TEST_P(NavigationAcrossTheClockWrap, UpdatesEveryTwoSeconds) {
+  host_->advance(GetParam());
+  write_file("1,52:00.000N,005:00.000E,0M,H,Home,\n");
+  set_position(kOwnLatMin, kOwnLonMin);
+  switch_on();
+  EXPECT_NEAR(probe_number(kProbeDistanceKm), 27.7875, kKmTolerance);
+  set_position(kOwnLatMin + km_to_lat_min(27.7875), kOwnLonMin);
+  navigate(); // across the wrap for a switch-on just before it
+  EXPECT_NEAR(probe_number(kProbeDistanceKm), 0.0, kKmTolerance);
+}
+
+constexpr int64_t kClockWrapMs = int64_t{1} << 31;
+INSTANTIATE_TEST_SUITE_P(Gate, NavigationAcrossTheClockWrap,
+                         ::testing::Values(kClockWrapMs - 3000, kClockWrapMs + 3000));
+
 // Positions `km` from the target on `bearing_deg`, then moves 1 km along
 // `track_deg` onto that point; the arrow compares track and bearing.
 TEST_F(Navigation, SteeringArrowFollowsTrackMinusBearing) {

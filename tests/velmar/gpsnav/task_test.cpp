@@ -109,14 +109,47 @@ TEST_F(Task, SwitchingOffAndOnKeepsTheTask) {
   expect_lines("Task TP:  A2", "East Farm   ");
 }
 
-// Every entry to page 23 steps the task point back, also from page 24: the
-// Task TP page reached again shows the point before the one it showed.
-TEST_F(Task, StepBackFromPage24ToPage23TakesATaskPoint) {
+// Every entry to page 23 steps the task point back, also from page 24, but
+// never below the start point 0: the Task TP page reached again shows the
+// point after the one it steps back from, however often that was repeated.
+TEST_F(Task, StepsBackFromPage24StopAtTheStartPoint) {
+  for (int repeats : {1, 4}) {
+    press(kOn);
+    switch_on();
+    start_choosing();
+    declare_and_start();
+    press(kRight, 4); // 21, 22 (point 1), 23 (back to 0), 24
+    for (int i = 1; i < repeats; ++i) {
+      press(kLeft);  // 23: a step back
+      press(kRight); // 24
+    }
+    press(kLeft, 2); // 23, 22 (point 1)
+    SCOPED_TRACE(repeats);
+    expect_lines("Task TP:  A1", "North Point ");
+  }
+}
+
+// Points 0 to 9 keep their texts; point 10 fits the 12 characters too.
+TEST_F(Task, TaskPointTextsFitTheirLine) {
+  std::string file = "1,51:45.000N,005:00.000E,0M,H,Home,\n"
+                     "2,52:30.000N,005:00.000E,0M,T,Far Point,\n";
+  for (int point = 0; point <= 10; ++point) {
+    file += "A" + std::to_string(point) + ",2,10\n";
+  }
+  write_file(file);
+  press(kOn);
+  switch_on();
   start_choosing();
   declare_and_start();
-  press(kRight, 4); // 21, 22 (point 1), 23 (back to 0), 24
-  press(kLeft, 2);  // 23 (-1), 22 (0)
-  expect_lines("Task TP:  A0", "Home Field  ");
+  for (int point = 1; point <= 10; ++point) {
+    press(kRight, 2); // the Task TP page: the next point
+    if (point >= 9) {
+      expect_lines(point == 9 ? "Task TP:  A9" : "Task TP: A10", "Far Point   ");
+    }
+    press(kGo); // made the target: back on page 20
+  }
+  navigate();
+  expect_lines("On Task TP10", "Far Point   ");
 }
 
 TEST_F(Task, LandpointCursorOneReadsAsChoosing) {

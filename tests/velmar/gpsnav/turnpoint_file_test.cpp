@@ -1,6 +1,7 @@
 // Loading "RUR-UDI.dat": field widths, feet, line ends, the table bounds and
 // the real turnpoint files.
 #include <cstdio>
+#include <sys/stat.h>
 
 #include "tests/velmar/gpsnav/gpsnav_fixture.h"
 
@@ -143,6 +144,33 @@ TEST_F(TurnpointFile, TaskTableKeepsItsFirstHundredEntries) {
   cycle();
   EXPECT_EQ(text(kLine1), "Turnpoint C0");
   EXPECT_EQ(buffer(kLine2), "Two         ");
+}
+
+// Only a regular file is read: anything else of that name is no file, and
+// none of them may block the panel (a FIFO without a writer, an endless
+// device) or pass for an empty file (a folder reads with an error).
+TEST_F(TurnpointFile, AnythingButARegularFileIsNoFile) {
+  const std::filesystem::path path = folder_ / "RUR-UDI.dat";
+  struct Case {
+    const char *name;
+    void (*make)(const std::filesystem::path &);
+  };
+  const Case cases[] = {
+      {"folder", [](const std::filesystem::path &p) { std::filesystem::create_directory(p); } },
+      {"FIFO",   [](const std::filesystem::path &p) { ASSERT_EQ(mkfifo(p.c_str(), 0600), 0); }},
+      {"device",
+       [](const std::filesystem::path &p) { std::filesystem::create_symlink("/dev/zero", p); }},
+  };
+  for (const Case &c : cases) {
+    SCOPED_TRACE(c.name);
+    std::filesystem::remove_all(path);
+    c.make(path);
+    press(kOn);
+    cycle();
+    EXPECT_EQ(text(kLine1), "Switch off -");
+    EXPECT_EQ(text(kLine2), "No DAT File");
+    press(kOn); // clears the state
+  }
 }
 
 // The shared real files: CRLF, a DOS end-of-file byte, comment lines, long

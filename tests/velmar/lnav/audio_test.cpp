@@ -134,6 +134,45 @@ TEST_F(AudioTest, RateClampsAndPowerOffStopsTheTone) {
   EXPECT_EQ(fssound::playing_count(), 0);
 }
 
+// Two placements of lnav share one pair of tones: the first placement loads
+// them, the last removal releases them, and a tone goes on sounding while
+// any placement remains.
+TEST(LnavTones, LoadedOnceAndReleasedByTheLastRemoval) {
+  fssound::take_calls();
+  WorkFolder folder;
+  LnavPanel panel("velmar");
+  std::string error;
+  panel.power_on_past_splash();
+  panel.set(kTokenVerticalSpeedRaw, 2.0 * kRawPerMps);
+  panel.vario_cycles(10);
+  struct Step {
+    const char *placement;
+    bool place; // else remove
+    size_t loads, releases;
+    int playing;
+  };
+  for (const Step &step : {
+           Step{"lnav2", true,  0, 0, 1},
+           Step{"lnav",  false, 0, 0, 1},
+           Step{"lnav2", false, 0, 2, 0},
+           Step{"lnav",  true,  2, 0, 1}, // still on: the tone sounds again
+  }) {
+    SCOPED_TRACE(step.placement);
+    fssound::take_calls();
+    EXPECT_TRUE(step.place ? panel.host().place("velmar", "lnav", step.placement, error)
+                           : panel.host().remove(step.placement, error));
+    panel.vario_cycles(2);
+    size_t loads = 0, good_releases = 0;
+    for (const auto &call : fssound::take_calls()) {
+      loads += call.op == "sound_load";
+      good_releases += call.op == "sound_release" && call.error.empty();
+    }
+    EXPECT_EQ(loads, step.loads);
+    EXPECT_EQ(good_releases, step.releases);
+    EXPECT_EQ(fssound::playing_count(), step.playing);
+  }
+}
+
 // ---- Rendered audio ----------------------------------------------------
 
 struct Measure {

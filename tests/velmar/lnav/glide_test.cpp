@@ -100,6 +100,7 @@ TEST_F(GlideTest, FreshFileWithBallastKeepsTheDisplaysSensible) {
   panel_.set(kTokenGpsPowerOn, 1);
   panel_.set(kTokenActiveTpDistanceKm, 50.0);
   panel_.set(kTokenAltitudeM, 1500.0);
+  panel_.set(kTokenGroundSpeedKmh, 90.0); // no wind
   panel_.set(kTokenUnits, 2);
   panel_.power_on_past_splash();
   fly_still_air(90.0, polar(90.0));
@@ -156,25 +157,43 @@ TEST_F(GlideTest, RequiredAltitudeToTheActiveTurnpoint) {
   EXPECT_EQ(panel_.value(kGlideFrame), 0.0);
 }
 
-// Against a headwind as fast as the speed to fly the goal is out of reach:
-// the ceiling, not an infinite or negative height.
-TEST_F(GlideTest, UnreachableGoalShowsTheCeiling) {
+// The value line holds five characters: a number that needs more shows the
+// field's stop, never its first five characters (-17027 ft read -1702). A
+// goal out of reach (a headwind as fast as the speed to fly) shows dashes in
+// both modes, with the final-glide bar at its lower stop.
+TEST_F(GlideTest, ValueLineShowsStopsAndAnUnreachableGoal) {
+  struct Case {
+    double distance_km;
+    double ground_speed_kmh; // at 100 km/h airspeed
+    int alt_mode;            // 1 Alt.Diff., 2 Alt.Req.
+    int units;               // 1 feet, 2 metres
+    const char *value_line;
+  };
   panel_.set(kTokenGpsPowerOn, 1);
-  panel_.set(kTokenActiveTpDistanceKm, 20.0);
   panel_.set(kTokenAltitudeM, 1200.0);
-  panel_.set(kTokenGroundSpeedKmh, 10.0); // 90 km/h of headwind at 100 km/h
-  panel_.set(kTokenUnits, 2);
   panel_.power_on_past_splash();
   fly_still_air(100.0, polar(100.0));
-  panel_.go_to_page(28);
-  panel_.click(Button::kIncrease); // Alt.Req.
-  panel_.go_to_page(21);
-  panel_.vario_cycles(kSettleCycles);
-  EXPECT_NEAR(panel_.probe(kProbeHeadwindKmh), 90.0, 1e-9);
-  EXPECT_EQ(panel_.probe(kProbeRequiredAltitudeM), 9999.0);
-  EXPECT_EQ(panel_.text(kValueLine), " 9999");
-  EXPECT_EQ(panel_.value(kGlideBar, 1), 500.0);
-  EXPECT_EQ(panel_.text(kPageLine), "Mc0.0 HW90");
+  int alt_mode = 1;
+  for (const Case &c : {
+           Case{300.0,  100.0, 1, 1, "-9999"}, // about -4900 m: -16100 ft
+           Case{2000.0, 100.0, 2, 1, "99999"}, // about 41000 m: 134000 ft
+           Case{20.0,   10.0,  2, 2, "-----"}, // 90 km/h of headwind
+           Case{20.0,   10.0,  1, 1, "-----"},
+  }) {
+    if (c.alt_mode != alt_mode) {
+      panel_.go_to_page(28);
+      panel_.click(Button::kIncrease);
+      alt_mode = c.alt_mode;
+    }
+    panel_.set(kTokenActiveTpDistanceKm, c.distance_km);
+    panel_.set(kTokenGroundSpeedKmh, c.ground_speed_kmh);
+    panel_.set(kTokenUnits, c.units);
+    panel_.go_to_page(21);
+    panel_.vario_cycles(kSettleCycles);
+    SCOPED_TRACE(std::to_string(c.distance_km) + " km, mode " + std::to_string(c.alt_mode));
+    EXPECT_EQ(panel_.text(kValueLine), c.value_line);
+    EXPECT_EQ(panel_.value(kGlideBar, 1), 500.0);
+  }
 }
 
 TEST_F(GlideTest, WindFilterAveragesAirspeedMinusGroundSpeed) {

@@ -1,12 +1,16 @@
 // The polar file and the glide formulas on their own: reading odd files,
 // the bytes of a created file, and the guards of the formulas.
+#include <algorithm>
 #include <cmath>
+#include <csignal>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <gtest/gtest.h>
 #include <sstream>
 #include <string>
+#include <sys/resource.h>
+#include <sys/stat.h>
 
 #include "velmar/lnav/glide_math.h"
 #include "velmar/lnav/polar_file.h"
@@ -93,12 +97,49 @@ TEST_F(PolarFile, AnExistingUnreadableFileIsNeverAppendedTo) {
   EXPECT_DOUBLE_EQ(polar.a, kInitialPolar.a);
 }
 
-TEST_F(PolarFile, AFolderOfThatNameLeavesThePolarAlone) {
-  fs::create_directory(path_);
-  lnav::Polar polar = kInitialPolar;
-  lnav::load_or_create_polar_file(path_.c_str(), polar);
-  EXPECT_DOUBLE_EQ(polar.a, kInitialPolar.a);
-  EXPECT_DOUBLE_EQ(polar.c, kInitialPolar.c);
+// Only a regular file is read, and nothing of that name is replaced: none of
+// these may block the panel (a FIFO without a writer, an endless device) or
+// pass for a file of zeros.
+TEST_F(PolarFile, AnythingButARegularFileLeavesThePolarAlone) {
+  struct Case {
+    const char *name;
+    void (*make)(const std::string &);
+  };
+  const Case cases[] = {
+      {"folder", [](const std::string &p) { fs::create_directory(p); }              },
+      {"FIFO",   [](const std::string &p) { ASSERT_EQ(mkfifo(p.c_str(), 0600), 0); }},
+      {"device", [](const std::string &p) { fs::create_symlink("/dev/zero", p); }   },
+  };
+  for (const Case &c : cases) {
+    SCOPED_TRACE(c.name);
+    fs::remove_all(path_);
+    c.make(path_);
+    const auto type = fs::symlink_status(path_).type();
+    lnav::Polar polar = kInitialPolar;
+    lnav::load_or_create_polar_file(path_.c_str(), polar);
+    EXPECT_DOUBLE_EQ(polar.a, kInitialPolar.a);
+    EXPECT_DOUBLE_EQ(polar.c, kInitialPolar.c);
+    EXPECT_EQ(fs::symlink_status(path_).type(), type);
+    EXPECT_EQ(std::distance(fs::directory_iterator(dir_), fs::directory_iterator()), 1);
+  }
+}
+
+// A write that fails (here at the close, under a file-size limit of 20 of
+// the 65 bytes that holds for root too: a full disk) leaves no file, neither
+// the polar file nor the temporary one, so the next power-on tries again.
+TEST_F(PolarFile, FailedWriteLeavesNoFile) {
+  rlimit saved{};
+  ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &saved), 0);
+  const rlimit limited = {.rlim_cur = std::min<rlim_t>(20, saved.rlim_max),
+                          .rlim_max = saved.rlim_max};
+  const auto saved_handler = std::signal(SIGXFSZ, SIG_IGN);
+  ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &limited), 0);
+  EXPECT_FALSE(lnav::create_polar_file(path_.c_str(), kInitialPolar));
+  setrlimit(RLIMIT_FSIZE, &saved);
+  std::signal(SIGXFSZ, saved_handler);
+  EXPECT_TRUE(fs::is_empty(dir_));
+  EXPECT_TRUE(lnav::create_polar_file(path_.c_str(), kInitialPolar));
+  EXPECT_EQ(contents().size(), 5u * 13u);
 }
 
 // Lines longer than 13 characters are read whole: the values after them
@@ -161,14 +202,14 @@ TEST(GlideMath, FlatPolarGivesNoSpeedToFly) {
   EXPECT_NEAR(lnav::tangent_speed_kmh(kInitialPolar, 1.0, 0.0, 0.0), 83.476, 1e-3);
 }
 
-TEST(GlideMath, RequiredAltitudeStaysFiniteAndPositive) {
+TEST(GlideMath, RequiredAltitudeIsPositiveOrOutOfReach) {
   // 100 km at 80 km/h sinking 0.6 m/s: 2700 m lost, arriving at 500 m.
   EXPECT_NEAR(lnav::required_altitude_m(100.0, 80.0, 0.0, -0.6, 500.0), 3200.0, 1e-9);
   EXPECT_NEAR(lnav::required_altitude_m(100.0, 80.0, -20.0, -0.6, 500.0), 2660.0, 1e-9);
-  // No progress against the wind: out of reach, shown as the ceiling.
-  EXPECT_EQ(lnav::required_altitude_m(100.0, 80.0, 80.0, -0.6, 500.0), lnav::kAltitudeCeilingM);
-  EXPECT_EQ(lnav::required_altitude_m(100.0, 60.0, 80.0, -0.6, 500.0), lnav::kAltitudeCeilingM);
-  EXPECT_EQ(lnav::required_altitude_m(100.0, NAN, 0.0, -0.6, 500.0), lnav::kAltitudeCeilingM);
+  // No progress against the wind: out of reach, no height is enough.
+  EXPECT_EQ(lnav::required_altitude_m(100.0, 80.0, 80.0, -0.6, 500.0), lnav::kOutOfReach);
+  EXPECT_EQ(lnav::required_altitude_m(100.0, 60.0, 80.0, -0.6, 500.0), lnav::kOutOfReach);
+  EXPECT_EQ(lnav::required_altitude_m(100.0, NAN, 0.0, -0.6, 500.0), lnav::kOutOfReach);
 }
 
 // Band edges of the speed-command arrow: the lower edge belongs to the band

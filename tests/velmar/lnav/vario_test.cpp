@@ -137,5 +137,44 @@ TEST_F(VarioTest, PowerOnStartsFromEmptyHistories) {
   EXPECT_NEAR(panel_.probe(kProbeTeAverageMps), 3.0 * 2.0 / 65.0, kTolerance);
 }
 
+// Switched on in flight, the first cycle has no earlier airspeed: it takes
+// the current one, so no speed gained from 0 shows as climb; the next cycle
+// measures from it.
+TEST_F(VarioTest, FirstCycleAfterPowerOnSeesNoSpeedChange) {
+  panel_.set(kTokenAirspeedKnots, 100.0 / kKmhPerKnot);
+  panel_.host().advance(5000);
+  panel_.click(Button::kKnobUp);
+  panel_.vario_cycles(1);
+  EXPECT_EQ(panel_.probe(kProbeTeAverageMps), 0.0);
+  panel_.set(kTokenAirspeedKnots, 110.0 / kKmhPerKnot);
+  panel_.vario_cycles(1);
+  const double te_raw = 1000.0 * (110.0 * 110.0 - 100.0 * 100.0) / kVarioStepMs;
+  EXPECT_NEAR(panel_.probe(kProbeTeAverageMps), 2.0 * te_raw / kRawPerMps / 65.0, 1e-6);
+}
+
+// The module clock wraps to negative readings 2^31 ms (24.86 days) after the
+// load. Every gate (vario cycle, wind filter, 30-second digits, splash) keeps
+// opening across the wrap, and also after a power-on that comes after it.
+TEST(VarioClock, GatesOpenAcrossTheWrap) {
+  constexpr int64_t kClockWrapMs = int64_t{1} << 31;
+  for (int64_t before_power_on_ms : {kClockWrapMs - 3000, kClockWrapMs + 3000}) {
+    SCOPED_TRACE(before_power_on_ms);
+    WorkFolder folder; // one panel at a time: each owns the process's one host
+    LnavPanel panel;
+    panel.host().advance(before_power_on_ms);
+    panel.set(kTokenUnits, 2);
+    panel.set(kTokenGroundSpeedKmh, 0.0);
+    panel.set(kTokenAirspeedKnots, 0.0);
+    panel.power_on_past_splash();
+    panel.go_to_page(20);
+    panel.set(kTokenVerticalSpeedRaw, 2.0 * kRawPerMps);
+    panel.set(kTokenAirspeedKnots, 50.0 / kKmhPerKnot);
+    panel.vario_cycles(400);
+    EXPECT_NEAR(panel.probe(kProbeTeAverageMps), 2.0 * 64.0 / 65.0, kTolerance);
+    EXPECT_NEAR(panel.probe(kProbeHeadwindKmh), 50.0, kTolerance);
+    EXPECT_EQ(panel.text(kTeDigits) + panel.text(kTePoint) + panel.text(kTeTenths), " 2.0");
+  }
+}
+
 } // namespace
 } // namespace lnav_test
