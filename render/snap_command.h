@@ -2,6 +2,8 @@
 //
 //   snap NAME FILE [SCALE]     one placed gauge at its design size times SCALE
 //   snap panel FILE [SCALE]    every placed gauge as the panel layout places it
+//   snap sheet FILE            the snapshots taken so far as one contact sheet,
+//                              each labelled with what it shows and the host time
 //
 // The layout comes from `layout` at each snapshot (a panel folder's placement
 // once there is one; by default every gauge in rows at design size).
