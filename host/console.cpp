@@ -83,27 +83,34 @@ std::string describe(const ElementState &state) {
     return line + " " + quote(state.text);
   }
   for (int i = 0; i < value_count(state.kind); ++i) {
-    line += " " + format_number(state.values[i]);
+    line += ' ';
+    line += format_number(state.values[i]);
   }
   return line;
 }
 
-std::vector<std::function<void(Console &)>> &extensions() {
-  static std::vector<std::function<void(Console &)>> list;
-  return list;
+// Largest cycle count of one `update`: more is a typing slip, not a session.
+constexpr long long kMaxUpdateCycles = 0x7FFFFFFF;
+constexpr long long kLargestInteger = 0x7FFFFFFFFFFFFFFF;
+
+// An integer argument from `lo` to `hi`: "bad number" for text that is not
+// one, "out of range" for one that does not fit.
+std::optional<long long> integer_in(const std::string &text, long long lo, long long hi,
+                                    std::optional<CommandResult> &failure) {
+  const auto value = Console::parse_integer(text);
+  if (!value) {
+    failure = CommandResult::error("bad number " + text);
+    return std::nullopt;
+  }
+  if (*value < lo || *value > hi) {
+    failure = CommandResult::error("number " + text + " out of range (" + std::to_string(lo) +
+                                   " to " + std::to_string(hi) + ")");
+    return std::nullopt;
+  }
+  return value;
 }
 
 } // namespace
-
-void register_console_extension(std::function<void(Console &)> extension) {
-  extensions().push_back(std::move(extension));
-}
-
-void apply_console_extensions(Console &console) {
-  for (auto &extension : extensions()) {
-    extension(console);
-  }
-}
 
 std::optional<double> Console::parse_double(const std::string &text) {
   if (text.empty()) {
@@ -122,21 +129,12 @@ std::optional<double> Console::parse_double(const std::string &text) {
   return value;
 }
 
-std::optional<long long> Console::parse_integer(const std::string &text) {
-  if (text.empty()) {
-    return std::nullopt;
-  }
+std::optional<unsigned long long> Console::parse_unsigned(const std::string &text) {
   size_t start = 0;
-  bool negative = false;
-  if (text[0] == '-' || text[0] == '+') {
-    negative = text[0] == '-';
-    start = 1;
-  }
   int base = 10;
-  if (text.size() > start + 2 && text[start] == '0' &&
-      (text[start + 1] == 'x' || text[start + 1] == 'X')) {
+  if (text.size() > 2 && text[0] == '0' && (text[1] == 'x' || text[1] == 'X')) {
     base = 16;
-    start += 2;
+    start = 2;
   }
   if (start >= text.size()) {
     return std::nullopt;
@@ -150,12 +148,24 @@ std::optional<long long> Console::parse_integer(const std::string &text) {
     }
   }
   errno = 0;
-  const unsigned long long magnitude = std::strtoull(text.c_str() + start, nullptr, base);
-  if (errno != 0 || magnitude > 0x7FFFFFFFFFFFFFFFull) {
+  const unsigned long long value = std::strtoull(text.c_str() + start, nullptr, base);
+  if (errno != 0) {
     return std::nullopt;
   }
-  const long long value = static_cast<long long>(magnitude);
-  return negative ? -value : value;
+  return value;
+}
+
+std::optional<long long> Console::parse_integer(const std::string &text) {
+  if (text.empty()) {
+    return std::nullopt;
+  }
+  const bool signed_text = text[0] == '-' || text[0] == '+';
+  const auto magnitude = parse_unsigned(signed_text ? text.substr(1) : text);
+  if (!magnitude || *magnitude > static_cast<unsigned long long>(kLargestInteger)) {
+    return std::nullopt;
+  }
+  const long long value = static_cast<long long>(*magnitude);
+  return text[0] == '-' ? -value : value;
 }
 
 std::optional<Console::Args> Console::split(const std::string &line) {
@@ -204,7 +214,6 @@ std::optional<Console::Args> Console::split(const std::string &line) {
 
 Console::Console(Host &host, std::ostream &out) : host_(host), out_(out) {
   add_builtin_commands();
-  apply_console_extensions(*this);
 }
 
 void Console::add_command(const std::string &name, Handler handler) {
@@ -232,12 +241,22 @@ int Console::run(std::istream &in, std::ostream &err) {
   int number = 0;
   while (std::getline(in, line)) {
     ++number;
-    const CommandResult result = execute(line);
+    CommandResult result = execute(line);
     out_.flush();
+    // The mix is written as time passes, so a full disk shows during
+    // whichever command moved the clock.
+    if (const std::string audio_error = fssound::take_recording_error();
+        result.exit_code == 0 && !audio_error.empty()) {
+      result = CommandResult::error(audio_error);
+    }
     if (result.exit_code != 0) {
       err << "line " << number << ": " << result.message << std::endl;
       return result.exit_code;
     }
+  }
+  if (!in.eof()) {
+    err << "line " << number + 1 << ": cannot read script" << std::endl;
+    return 2;
   }
   return 0;
 }
@@ -297,9 +316,10 @@ void Console::add_builtin_commands() {
   add_command("token", [need](Console &c, const Args &a) {
     if (auto e = need(a, 1, 2, "token ID [VALUE]"))
       return *e;
-    const auto id = parse_integer(a[0]);
-    if (!id || *id < 0 || *id > 0xFFFFFFFFll)
-      return CommandResult::error("bad number " + a[0]);
+    std::optional<CommandResult> failure;
+    const auto id = integer_in(a[0], 0, 0xFFFFFFFFll, failure);
+    if (!id)
+      return *failure;
     if (a.size() == 2) {
       const auto value = parse_double(a[1]);
       if (!value)
@@ -322,10 +342,12 @@ void Console::add_builtin_commands() {
   add_command("wait", [need](Console &c, const Args &a) {
     if (auto e = need(a, 1, 1, "wait MS"))
       return *e;
-    const auto ms = parse_integer(a[0]);
-    if (!ms || *ms < 0)
-      return CommandResult::error("bad number " + a[0]);
-    c.host().advance(*ms);
+    std::optional<CommandResult> failure;
+    const auto ms = integer_in(a[0], 0, kLargestInteger, failure);
+    if (!ms)
+      return *failure;
+    if (!c.host().advance(*ms))
+      return CommandResult::error("wait " + a[0] + " would run the clock past its end");
     return CommandResult::ok();
   });
 
@@ -334,36 +356,41 @@ void Console::add_builtin_commands() {
       return *e;
     long long cycles = 1;
     long long step = 55;
+    std::optional<CommandResult> failure;
     if (!a.empty()) {
-      const auto n = parse_integer(a[0]);
-      if (!n || *n < 0)
-        return CommandResult::error("bad number " + a[0]);
+      const auto n = integer_in(a[0], 0, kMaxUpdateCycles, failure);
+      if (!n)
+        return *failure;
       cycles = *n;
     }
     if (a.size() > 1) {
-      const auto ms = parse_integer(a[1]);
-      if (!ms || *ms < 0)
-        return CommandResult::error("bad number " + a[1]);
+      const auto ms = integer_in(a[1], 0, kLargestInteger, failure);
+      if (!ms)
+        return *failure;
       step = *ms;
     }
-    c.host().update(static_cast<int>(cycles), step);
+    if (!c.host().update(cycles, step))
+      return CommandResult::error("update would run the clock past its end");
     return CommandResult::ok();
   });
 
   add_command("click", [need](Console &c, const Args &a) {
     if (auto e = need(a, 3, 4, "click NAME X Y [FLAGS]"))
       return *e;
-    const auto x = parse_integer(a[1]);
-    const auto y = parse_integer(a[2]);
+    // Design pixels are 32-bit signed in the mouse records.
+    constexpr long long kLowest = -0x80000000ll, kHighest = 0x7FFFFFFFll;
+    std::optional<CommandResult> failure;
+    const auto x = integer_in(a[1], kLowest, kHighest, failure);
     if (!x)
-      return CommandResult::error("bad number " + a[1]);
+      return *failure;
+    const auto y = integer_in(a[2], kLowest, kHighest, failure);
     if (!y)
-      return CommandResult::error("bad number " + a[2]);
+      return *failure;
     long long flags = kMouseClick;
     if (a.size() > 3) {
-      const auto f = parse_integer(a[3]);
-      if (!f || *f < 0 || *f > 0xFFFFFFFFll)
-        return CommandResult::error("bad number " + a[3]);
+      const auto f = integer_in(a[3], 0, 0xFFFFFFFFll, failure);
+      if (!f)
+        return *failure;
       flags = *f;
     }
     std::string error;
@@ -424,8 +451,12 @@ void Console::add_builtin_commands() {
       if (!want)
         return CommandResult::error("bad number " + a[static_cast<size_t>(i) + 1]);
       match = match && std::fabs(*want - state.values[i]) <= kExpectTolerance;
-      want_text += (i ? " " : "") + format_number(*want);
-      got_text += (i ? " " : "") + format_number(state.values[i]);
+      if (i > 0) {
+        want_text += ' ';
+        got_text += ' ';
+      }
+      want_text += format_number(*want);
+      got_text += format_number(state.values[i]);
     }
     if (!match)
       return CommandResult::failed("expected " + want_text + ", got " + got_text);
@@ -435,7 +466,12 @@ void Console::add_builtin_commands() {
   add_command("keys", [need](Console &c, const Args &a) {
     if (auto e = need(a, 0, 0, "keys"))
       return *e;
-    for (const KeyEvent &k : c.host().take_key_events()) {
+    uint64_t dropped = 0;
+    const auto events = c.host().take_key_events(&dropped);
+    if (dropped > 0) {
+      c.out() << "keys dropped " << dropped << "\n";
+    }
+    for (const KeyEvent &k : events) {
       c.out() << "key " << hex(k.id) << " " << k.value << "\n";
     }
     return CommandResult::ok();
@@ -444,7 +480,12 @@ void Console::add_builtin_commands() {
   add_command("sounds", [need](Console &c, const Args &a) {
     if (auto e = need(a, 0, 0, "sounds"))
       return *e;
-    for (const auto &call : fssound::take_calls()) {
+    uint64_t dropped = 0;
+    const auto calls = fssound::take_calls(&dropped);
+    if (dropped > 0) {
+      c.out() << "sounds dropped " << dropped << "\n";
+    }
+    for (const auto &call : calls) {
       c.out() << "sound " << call.op << " " << hex(static_cast<uint32_t>(call.resource_id))
               << (call.args.empty() ? "" : " ") << call.args << " -> " << call.result << "\n";
     }

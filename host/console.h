@@ -10,6 +10,9 @@
 // "line N: expected ..., got ..." and ends it with exit code 1.
 // Other components add commands with add_command (the offset server's
 // `offset` and `server`, for example).
+//
+// Numbers are range-checked against what each command takes; a number that
+// does not fit is an error, never wrapped.
 #pragma once
 
 #include <functional>
@@ -39,7 +42,10 @@ public:
 
   Console(Host &host, std::ostream &out);
 
-  // Runs a whole script. Returns 0, 1 (failed expect) or 2 (error).
+  // Runs a whole script. Returns 0, 1 (failed expect) or 2 (error). A read
+  // error of `in` is an error ("line N: cannot read script"), and so is a
+  // failure of the audio recording, reported after the command during
+  // which it happened.
   int run(std::istream &in, std::ostream &err);
   // Runs one line (without the line-number prefix on errors).
   CommandResult execute(const std::string &line);
@@ -53,6 +59,8 @@ public:
   // fractional for parse_double) or 0x hex.
   static std::optional<double> parse_double(const std::string &text);
   static std::optional<long long> parse_integer(const std::string &text);
+  // A whole number from 0 to 2^64 - 1, decimal or 0x hex, without a sign.
+  static std::optional<unsigned long long> parse_unsigned(const std::string &text);
   // Splits a line into words; a double-quoted word keeps its spaces, with \"
   // and \\ escapes, and stays marked as quoted by a leading '"'. Text after an
   // unquoted # is dropped. Returns nullopt for an unterminated quote.
@@ -64,10 +72,5 @@ private:
   std::ostream &out_;
   std::map<std::string, Handler> commands_;
 };
-
-// Hooks that other components use to add their console commands before a
-// script runs (registered at static initialisation by those components).
-void register_console_extension(std::function<void(Console &)> extension);
-void apply_console_extensions(Console &console);
 
 } // namespace gaugehost

@@ -1,8 +1,10 @@
 #include "host/host.h"
 
 #include <algorithm>
+#include <chrono>
 #include <cstring>
-#include <unistd.h>
+#include <limits>
+#include <thread>
 
 #include "frame/panel_services.h"
 #include "host/module_loader.h"
@@ -47,22 +49,6 @@ const PanelServices panel_services = {
     .send_key_event = service_send_key_event,
     .read_token_var = service_read_token_var,
 };
-
-// Depth-first flattening of an element tree: an element before its
-// children, children in list order.
-void flatten(Element *element, int depth, std::vector<ElementState> &out) {
-  ElementState state;
-  state.element = element;
-  state.index = static_cast<int>(out.size());
-  state.depth = depth;
-  state.kind = element->kind;
-  out.push_back(state);
-  if (element->children != nullptr) {
-    for (Element **child = element->children; *child != nullptr; ++child) {
-      flatten(*child, depth + 1, out);
-    }
-  }
-}
 
 // Reads a mouse list up to the kind-3 record that closes the outermost
 // parent (or a kind-0 record), making child boxes absolute. A parent box of
@@ -165,20 +151,20 @@ std::filesystem::path Host::default_module_dir() {
   return exe.parent_path().parent_path() / "modules";
 }
 
+bool Host::module_loaded(const std::string &name) const {
+  return find_module(name) != nullptr;
+}
+
 LoadedModule *Host::find_module(const std::string &name) const {
   auto it = modules_.find(name);
   return it == modules_.end() ? nullptr : it->second.get();
 }
 
-bool Host::module_loaded(const std::string &name) const {
-  return find_module(name) != nullptr;
-}
-
 std::vector<std::string> Host::gauge_names(const std::string &module) const {
   std::vector<std::string> names;
   if (LoadedModule *m = find_module(module)) {
-    for (GaugeHeader **g = m->linkage->gauges; *g != nullptr; ++g) {
-      names.emplace_back((*g)->name);
+    for (const GaugeHeader *g : m->gauges) {
+      names.emplace_back(g->name);
     }
   }
   return names;
@@ -191,6 +177,15 @@ bool Host::load_module(const std::string &name, std::string &error) {
   }
   set_active();
   const auto path = options_.module_dir / (name + ".so");
+  // dlopen hands out the one copy already mapped for a file however it is
+  // named; its start routine would run again on the first name's state.
+  for (const auto &[other_name, other] : modules_) {
+    std::error_code ec;
+    if (std::filesystem::equivalent(path, other->path, ec)) {
+      error = path.string() + " is already loaded as module " + other_name;
+      return false;
+    }
+  }
   auto module = open_module(name, path, &panel_services, next_host_value_, error);
   if (!module) {
     return false;
@@ -235,9 +230,9 @@ bool Host::place(const std::string &module_name, const std::string &gauge_name,
     return false;
   }
   GaugeHeader *header = nullptr;
-  for (GaugeHeader **g = module->linkage->gauges; *g != nullptr; ++g) {
-    if (gauge_name == (*g)->name) {
-      header = *g;
+  for (GaugeHeader *g : module->gauges) {
+    if (gauge_name == g->name) {
+      header = g;
       break;
     }
   }
@@ -254,13 +249,28 @@ bool Host::place(const std::string &module_name, const std::string &gauge_name,
     error = "gauge " + gauge_name + " has no root static image";
     return false;
   }
+  // The module's tables were checked at load; a tree changed since then is
+  // refused all the same.
+  std::vector<FlatElement> flat;
+  std::string tree_error;
+  if (!flatten_elements(header->elements[0], flat, tree_error)) {
+    error = "gauge " + gauge_name + ": " + tree_error;
+    return false;
+  }
   set_active();
   auto placed = std::make_unique<PlacedGauge>();
   placed->name = placement;
   placed->gauge_name = gauge_name;
   placed->module = module;
   placed->header = header;
-  flatten(header->elements[0], 0, placed->elements);
+  for (const FlatElement &f : flat) {
+    ElementState state;
+    state.element = f.element;
+    state.index = static_cast<int>(placed->elements.size());
+    state.depth = f.depth;
+    state.kind = f.element->kind;
+    placed->elements.push_back(state);
+  }
 
   // Images are "loaded" now: the root's drawn size is its bitmap's size.
   auto *root = reinterpret_cast<StaticImageElement *>(header->elements[0]);
@@ -321,9 +331,6 @@ void Host::set_token(uint32_t id, double value) {
   } else {
     tokens_[id] = value;
   }
-  if (token_observer_) {
-    token_observer_(id, value);
-  }
 }
 
 double Host::token(uint32_t id) const {
@@ -333,10 +340,6 @@ double Host::token(uint32_t id) const {
   }
   auto it = tokens_.find(id);
   return it == tokens_.end() ? 0.0 : it->second;
-}
-
-void Host::set_token_observer(std::function<void(uint32_t, double)> observer) {
-  token_observer_ = std::move(observer);
 }
 
 void Host::bind_token(uint32_t id, std::function<double()> reader,
@@ -361,6 +364,10 @@ void Host::serve_read_token(TokenVar *var) {
 void Host::serve_key_event(uint32_t id, int32_t value) {
   KeyEvent event{id, value, time_ms()};
   key_log_.push_back(event);
+  while (key_log_.size() > options_.key_log_limit) {
+    key_log_.pop_front();
+    ++key_log_dropped_;
+  }
   key_pending_.push_back(event);
 }
 
@@ -376,9 +383,13 @@ void Host::deliver_key_events() {
   }
 }
 
-std::vector<KeyEvent> Host::take_key_events() {
-  std::vector<KeyEvent> out;
-  out.swap(key_log_);
+std::vector<KeyEvent> Host::take_key_events(uint64_t *dropped) {
+  std::vector<KeyEvent> out(key_log_.begin(), key_log_.end());
+  key_log_.clear();
+  if (dropped != nullptr) {
+    *dropped = key_log_dropped_;
+  }
+  key_log_dropped_ = 0;
   return out;
 }
 
@@ -386,31 +397,46 @@ void Host::set_key_event_sink(std::function<void(const KeyEvent &)> sink) {
   key_sink_ = std::move(sink);
 }
 
-void Host::advance(int64_t ms) {
-  if (ms <= 0) {
-    return;
+bool Host::advance(int64_t ms) {
+  if (ms < 0 || ms > std::numeric_limits<int64_t>::max() - os_clock_now_ms()) {
+    return false;
+  }
+  if (ms == 0) {
+    return true;
   }
   if (options_.virtual_time) {
     os_clock_advance_ms(ms);
   } else {
-    usleep(static_cast<useconds_t>(ms * 1000));
+    std::this_thread::sleep_for(std::chrono::milliseconds(ms));
   }
   fssound::sync();
+  return true;
 }
 
 int64_t Host::time_ms() const {
   return os_clock_now_ms() - start_ms_;
 }
 
-void Host::update(int cycles, int64_t step_ms) {
-  for (int i = 0; i < cycles; ++i) {
+bool Host::update(int64_t cycles, int64_t step_ms) {
+  if (cycles < 0 || step_ms < 0) {
+    return false;
+  }
+  if (cycles > 0 && step_ms > (std::numeric_limits<int64_t>::max() - os_clock_now_ms()) / cycles) {
+    return false;
+  }
+  for (int64_t i = 0; i < cycles; ++i) {
     advance(step_ms);
-    // Index loop: a callback cannot place or remove gauges, but be safe.
-    for (size_t g = 0; g < gauges_.size(); ++g) {
-      update_gauge(*gauges_[g]);
-    }
+    walk();
   }
   fssound::sync();
+  return true;
+}
+
+void Host::walk() {
+  // Index loop: a callback cannot place or remove gauges, but be safe.
+  for (size_t g = 0; g < gauges_.size(); ++g) {
+    update_gauge(*gauges_[g]);
+  }
 }
 
 void Host::update_gauge(PlacedGauge &placed) {

@@ -10,6 +10,7 @@
 
 #include <array>
 #include <cstdint>
+#include <deque>
 #include <filesystem>
 #include <functional>
 #include <map>
@@ -63,6 +64,9 @@ struct HostOptions {
   bool virtual_time = true;
   // Virtual clock start: 2026-06-01 10:00:00 UTC.
   int64_t start_epoch_ms = 1780308000000;
+  // Key events kept for take_key_events; older ones are dropped beyond this
+  // (bsw and ballast send one on every update).
+  size_t key_log_limit = 100000;
 };
 
 class Host {
@@ -90,26 +94,30 @@ public:
   // Token variables.
   void set_token(uint32_t id, double value);
   double token(uint32_t id) const;
-  // Called after every token write by the host (tokens written by the console
-  // or a flight model, not by gauges); lets the offset server mirror tokens.
-  void set_token_observer(std::function<void(uint32_t id, double value)> observer);
   // Lets another component own a token's value (read on every refresh).
   void bind_token(uint32_t id, std::function<double()> reader, std::function<void(double)> writer);
 
-  // Key events sent by gauges (and rectangles' own key events) since the last take.
-  std::vector<KeyEvent> take_key_events();
+  // Key events sent by gauges (and rectangles' own key events) since the last
+  // take, at most HostOptions::key_log_limit of them; `dropped`, if given,
+  // receives how many older ones were dropped since the last take.
+  std::vector<KeyEvent> take_key_events(uint64_t *dropped = nullptr);
   // Called for every key event after the handler or callback that sent it
   // has returned (a flight model applies them here).
   void set_key_event_sink(std::function<void(const KeyEvent &)> sink);
 
-  // Time. `advance` moves the virtual clock (and lets the mixer follow).
-  void advance(int64_t ms);
+  // Time. `advance` moves the virtual clock, or sleeps the whole time under
+  // the wall clock, and lets the mixer follow. Returns false and does nothing
+  // when `ms` is negative or the clock would pass its largest value.
+  bool advance(int64_t ms);
   int64_t time_ms() const; // milliseconds since the host started
-  bool virtual_time() const { return options_.virtual_time; }
 
   // N update cycles; before each the clock advances by step_ms. Every placed
-  // gauge is updated in placement order.
-  void update(int cycles = 1, int64_t step_ms = 55);
+  // gauge is updated in placement order. Returns false and runs nothing when
+  // a count is negative or the N steps would pass the clock's largest value.
+  bool update(int64_t cycles = 1, int64_t step_ms = 55);
+  // One update walk over every placed gauge in placement order, without
+  // moving the clock (a session advances the clock itself).
+  void walk();
   // One cycle of one gauge, without moving the clock.
   void update_gauge(PlacedGauge &gauge);
 
@@ -135,8 +143,8 @@ private:
   std::vector<std::unique_ptr<PlacedGauge>> gauges_;
   std::map<uint32_t, double> tokens_;
   std::map<uint32_t, std::pair<std::function<double()>, std::function<void(double)>>> bound_;
-  std::function<void(uint32_t, double)> token_observer_;
-  std::vector<KeyEvent> key_log_;
+  std::deque<KeyEvent> key_log_;
+  uint64_t key_log_dropped_ = 0;
   std::vector<KeyEvent> key_pending_;
   std::function<void(const KeyEvent &)> key_sink_;
   uint32_t next_host_value_ = 1;

@@ -11,6 +11,7 @@
 namespace rescomp {
 namespace {
 
+using gaugeres::put_tag;
 using gaugeres::put_u16;
 using gaugeres::put_u32;
 
@@ -256,9 +257,10 @@ std::vector<uint8_t> make_wave(uint16_t channels, uint32_t rate_hz, uint16_t bit
   const uint32_t pad = data_bytes & 1;
   std::vector<uint8_t> out;
   out.reserve(44 + data_bytes + pad);
-  out.insert(out.end(), {'R', 'I', 'F', 'F'});
+  put_tag(out, "RIFF");
   put_u32(out, 36 + data_bytes + pad);
-  out.insert(out.end(), {'W', 'A', 'V', 'E', 'f', 'm', 't', ' '});
+  put_tag(out, "WAVE");
+  put_tag(out, "fmt ");
   put_u32(out, 16);
   put_u16(out, 1); // PCM
   put_u16(out, channels);
@@ -266,7 +268,7 @@ std::vector<uint8_t> make_wave(uint16_t channels, uint32_t rate_hz, uint16_t bit
   put_u32(out, rate_hz * block_align);
   put_u16(out, block_align);
   put_u16(out, bits_per_sample);
-  out.insert(out.end(), {'d', 'a', 't', 'a'});
+  put_tag(out, "data");
   put_u32(out, data_bytes);
   out.insert(out.end(), data.begin(), data.end());
   if (pad) {

@@ -9,7 +9,7 @@
 #include <stdexcept>
 
 #include "host/console.h"
-#include "platform/fsuipc_server/host_offset_server.h"
+#include "host/host_offset_server.h"
 #include "render/renderer.h"
 
 namespace {

@@ -37,8 +37,9 @@ struct CallRecord {
   int64_t result;      // 0 for operations without a result
   std::string error;   // why a call failed, e.g. "unknown handle 7"; empty on success
 };
-// Calls since the last take, oldest first (at most the last 100000).
-std::vector<CallRecord> take_calls();
+// Calls since the last take, oldest first (at most the last 100000);
+// `dropped`, if given, receives how many older calls were dropped.
+std::vector<CallRecord> take_calls(uint64_t *dropped = nullptr);
 
 // From now on the mix is written to a 44.1 kHz 16-bit stereo WAV file at
 // `path` as time passes. Returns false with `error` set if it cannot be
@@ -47,6 +48,10 @@ bool start_recording(const std::string &path, std::string *error);
 // Mixes up to now, finishes the header and closes the file (also done at
 // exit).
 void stop_recording();
+// Why the last recording failed (a write, or finishing the file), naming the
+// file; empty if none failed since the last take. A failed recording has
+// ended: nothing more is written to its file.
+std::string take_recording_error();
 
 // From now on every mixed stretch is also handed to `listener` as interleaved
 // 44.1 kHz 16-bit stereo (a sound device, for example), on the thread that

@@ -28,10 +28,10 @@ void unregister_module(uint32_t host_value) {
   lib.modules().erase(host_value);
 }
 
-std::vector<CallRecord> take_calls() {
+std::vector<CallRecord> take_calls(uint64_t *dropped) {
   auto &lib = library();
   std::lock_guard lock(lib.mutex());
-  return lib.take_calls();
+  return lib.take_calls(dropped);
 }
 
 bool start_recording(const std::string &path, std::string *error) {
@@ -53,6 +53,12 @@ void set_mix_listener(std::function<void(std::span<const int16_t> frames)> liste
   std::lock_guard lock(lib.mutex());
   lib.catch_up(); // what was mixed before is not the listener's
   lib.listener() = std::move(listener);
+}
+
+std::string take_recording_error() {
+  auto &lib = library();
+  std::lock_guard lock(lib.mutex());
+  return lib.recorder().take_error();
 }
 
 void sync() {

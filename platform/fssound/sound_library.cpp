@@ -56,6 +56,7 @@ void SoundLibrary::log(std::string op, int32_t resource_id, std::string args, in
                        std::string error) {
   if (calls_.size() >= kMaxCallLog) {
     calls_.pop_front();
+    ++calls_dropped_;
   }
   calls_.push_back({.op = std::move(op),
                     .resource_id = resource_id,
@@ -64,10 +65,14 @@ void SoundLibrary::log(std::string op, int32_t resource_id, std::string args, in
                     .error = std::move(error)});
 }
 
-std::vector<CallRecord> SoundLibrary::take_calls() {
+std::vector<CallRecord> SoundLibrary::take_calls(uint64_t *dropped) {
   std::vector<CallRecord> out(std::make_move_iterator(calls_.begin()),
                               std::make_move_iterator(calls_.end()));
   calls_.clear();
+  if (dropped != nullptr) {
+    *dropped = calls_dropped_;
+  }
+  calls_dropped_ = 0;
   return out;
 }
 
@@ -76,6 +81,7 @@ void SoundLibrary::reset() {
   mixer_.clear();
   modules_.clear();
   calls_.clear();
+  calls_dropped_ = 0;
   clock_started_ = false;
   origin_ms_ = 0;
   mixed_frames_ = 0;

@@ -38,7 +38,9 @@ public:
 
   void log(std::string op, int32_t resource_id, std::string args, int64_t result,
            std::string error = {});
-  std::vector<CallRecord> take_calls();
+  // `dropped`, if given, receives how many entries were dropped since the
+  // last take.
+  std::vector<CallRecord> take_calls(uint64_t *dropped = nullptr);
 
   std::map<uint32_t, gaugeres::ResourceFile> &modules() { return modules_; }
   Mixer &mixer() { return mixer_; }
@@ -54,6 +56,7 @@ private:
   WavRecorder recorder_;
   std::function<void(std::span<const int16_t>)> listener_;
   std::deque<CallRecord> calls_;
+  uint64_t calls_dropped_ = 0;
   bool clock_started_ = false;
   int64_t origin_ms_ = 0;     // clock reading at which mixed_frames_ was 0
   uint64_t mixed_frames_ = 0; // frames mixed since origin_ms_

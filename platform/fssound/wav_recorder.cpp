@@ -10,6 +10,7 @@
 namespace fssound {
 namespace {
 
+using gaugeres::put_tag;
 using gaugeres::put_u16;
 using gaugeres::put_u32;
 
@@ -23,9 +24,10 @@ constexpr uint64_t kMaxDataBytes = 0xFFFFFFFFull - (kHeaderBytes - 8);
 // "data" <data bytes>
 std::vector<uint8_t> header(uint32_t data_bytes) {
   std::vector<uint8_t> out;
-  out.insert(out.end(), {'R', 'I', 'F', 'F'});
+  put_tag(out, "RIFF");
   put_u32(out, kHeaderBytes - 8 + data_bytes);
-  out.insert(out.end(), {'W', 'A', 'V', 'E', 'f', 'm', 't', ' '});
+  put_tag(out, "WAVE");
+  put_tag(out, "fmt ");
   put_u32(out, 16);
   put_u16(out, 1);
   put_u16(out, kMixChannels);
@@ -33,7 +35,7 @@ std::vector<uint8_t> header(uint32_t data_bytes) {
   put_u32(out, kMixRateHz * kBlockAlign);
   put_u16(out, kBlockAlign);
   put_u16(out, kBitsPerSample);
-  out.insert(out.end(), {'d', 'a', 't', 'a'});
+  put_tag(out, "data");
   put_u32(out, data_bytes);
   return out;
 }
@@ -44,7 +46,8 @@ bool WavRecorder::open(const std::string &path, std::string *error) {
   close();
   std::unique_ptr<std::FILE, FileCloser> file(std::fopen(path.c_str(), "wb"));
   const auto head = header(0);
-  if (!file || std::fwrite(head.data(), 1, head.size(), file.get()) != head.size()) {
+  if (!file || std::fwrite(head.data(), 1, head.size(), file.get()) != head.size() ||
+      std::fflush(file.get()) != 0) {
     if (error) {
       *error = "cannot write audio file " + path + ": " + std::strerror(errno);
     }
@@ -73,9 +76,9 @@ void WavRecorder::write(std::span<const int16_t> samples) {
     out[2 * i + 1] = static_cast<uint8_t>(v >> 8);
   }
   if (std::fwrite(out.data(), 1, out.size(), file_.get()) != out.size()) {
-    std::fprintf(stderr, "fssound: cannot write %s: %s; recording ends\n", path_.c_str(),
-                 std::strerror(errno));
+    const std::string cause = std::strerror(errno);
     close();
+    error_ = "cannot write audio file " + path_ + ": " + cause;
     return;
   }
   data_bytes_ += bytes;
@@ -93,7 +96,7 @@ void WavRecorder::close() {
                   std::fwrite(head.data(), 1, head.size(), file_.get()) == head.size();
   const bool closed = std::fclose(file_.release()) == 0;
   if (!ok || !closed) {
-    std::fprintf(stderr, "fssound: cannot finish %s: %s\n", path_.c_str(), std::strerror(errno));
+    error_ = "cannot finish audio file " + path_ + ": " + std::strerror(errno);
   }
 }
 

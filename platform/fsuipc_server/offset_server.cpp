@@ -101,7 +101,10 @@ std::string_view mode_name(FaultMode mode) {
 std::string mode_names() {
   std::string names;
   for (const ModeName &row : kModeNames) {
-    names += (names.empty() ? "" : "|") + std::string(row.name);
+    if (!names.empty()) {
+      names += '|';
+    }
+    names += row.name;
   }
   return names;
 }

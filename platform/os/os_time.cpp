@@ -1,6 +1,7 @@
 // Clock, sleep, process id, last error and message boxes of the OS stand-in.
 #include <chrono>
 #include <cstdio>
+#include <limits>
 #include <mutex>
 #include <thread>
 #include <unistd.h>
@@ -45,7 +46,11 @@ int os_clock_is_virtual() {
 void os_clock_advance_ms(int64_t ms) {
   std::lock_guard lock(clock_mutex);
   if (clock_virtual && ms > 0) {
-    virtual_now_ms += ms;
+    // Saturates instead of wrapping: the host refuses waits past the end,
+    // and a module's sleep there must not turn time back.
+    virtual_now_ms = ms > std::numeric_limits<int64_t>::max() - virtual_now_ms
+                         ? std::numeric_limits<int64_t>::max()
+                         : virtual_now_ms + ms;
   }
 }
 

@@ -17,4 +17,12 @@ inline void put_u32(std::vector<uint8_t> &out, uint32_t v) {
   put_u16(out, static_cast<uint16_t>(v >> 16));
 }
 
+// A four-character chunk tag such as "RIFF", without its terminator. Byte by
+// byte: g++ 12 at -O3 mistakes a range insert after put_u32 for an overflow.
+inline void put_tag(std::vector<uint8_t> &out, const char (&tag)[5]) {
+  for (int i = 0; i < 4; ++i) {
+    out.push_back(static_cast<uint8_t>(tag[i]));
+  }
+}
+
 } // namespace gaugeres

@@ -43,7 +43,7 @@ void vsi_graduations(cairo_t *cr) {
          kMarking);
   }
   for (int unit = -5; unit <= 5; ++unit) {
-    char text[4];
+    char text[12]; // any int
     std::snprintf(text, sizeof text, "%d", std::abs(unit));
     text_centred(cr, text, polar(kVsiCentre, 92, dial.angle(unit * 256.0)), {26, Weight::kBold},
                  kMarking);
@@ -183,7 +183,7 @@ void asi_face(Picture &p, double units_per_knot, int minor, int major, int first
     const bool half = (2 * v) % major == 0;
     tick(cr, kVsiCentre, angle(v), big ? 110 : half ? 118 : 124, 134, big ? 3.5 : 2.0, kMarking);
     if (big) {
-      char text[8];
+      char text[12]; // any int
       std::snprintf(text, sizeof text, "%d", v);
       text_centred(cr, text, polar(kVsiCentre, 90, angle(v)), {22, Weight::kBold}, kMarking);
     }
@@ -231,7 +231,7 @@ void draw_alt_dial(Picture &p) {
   }
   for (int n = 0; n < 10; ++n) {
     tick(cr, kAltCentre, alt_angle(n + 0.5), 120, 134, 2.6, kMarking);
-    char text[4];
+    char text[12]; // any int
     std::snprintf(text, sizeof text, "%d", n);
     text_centred(cr, text, polar(kAltCentre, 96, alt_angle(n)), {28, Weight::kBold}, kMarking);
   }
@@ -273,7 +273,7 @@ void draw_alt_pressure_scale(Picture &p) {
     tick(cr, c, a, ten ? kPressureRingOut - 9 : kPressureRingOut - 5, kPressureRingOut - 1,
          ten ? 1.8 : 1.0, kMarking);
     if (ten) {
-      char text[8];
+      char text[12]; // any int
       std::snprintf(text, sizeof text, "%d", hpa);
       text_rotated(cr, text, polar(c, kPressureRingOut - 17, a), a + 90, {8.5, Weight::kBold, 0.9},
                    kMarking);
@@ -526,7 +526,7 @@ void draw_ai_card(Picture &p) {
     set(cr, kMarking);
     cairo_fill(cr);
     if (deg % 10 == 0 && std::abs(deg) <= 40) {
-      char text[4];
+      char text[12]; // any int
       std::snprintf(text, sizeof text, "%d", std::abs(deg));
       text_centred(cr, text, {c - half - 7, y}, {6.5, Weight::kBold}, kMarking);
       text_centred(cr, text, {c + half + 7, y}, {6.5, Weight::kBold}, kMarking);

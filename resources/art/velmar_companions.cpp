@@ -54,7 +54,7 @@ void caf_overlay(Picture &p, double per_ms, double minor, int label, const char 
                   : 1.6,
          kMarking);
     if (labelled) {
-      char text[8];
+      char text[12]; // any int
       std::snprintf(text, sizeof text, "%d", static_cast<int>(std::lround(std::abs(v))));
       text_centred(cr, text, polar(kCafPivot, 94, angle(v)), {25, Weight::kBold}, kMarking);
     }

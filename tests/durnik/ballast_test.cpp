@@ -4,7 +4,7 @@
 // 0x0B7C/0x0B94 are one state in the stand-in.
 #include <optional>
 
-#include "platform/fsuipc_server/host_offset_server.h"
+#include "host/host_offset_server.h"
 #include "tests/durnik/durnik_fixture.h"
 
 namespace durnik_test {

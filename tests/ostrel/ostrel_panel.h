@@ -12,8 +12,8 @@
 
 #include "host/console.h"
 #include "host/host.h"
+#include "host/host_offset_server.h"
 #include "platform/fssound/fssound_host.h"
-#include "platform/fsuipc_server/host_offset_server.h"
 #include "platform/os/os_host.h"
 
 namespace ostrel_test {

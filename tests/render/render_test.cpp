@@ -20,7 +20,7 @@
 
 #include "host/console.h"
 #include "host/module_loader.h"
-#include "platform/fsuipc_server/host_offset_server.h"
+#include "host/host_offset_server.h"
 #include "render/renderer.h"
 
 namespace {

@@ -1,4 +1,4 @@
-#include "platform/fsuipc_server/host_offset_server.h"
+#include "host/host_offset_server.h"
 
 #include <algorithm>
 #include <cstdio>
@@ -69,10 +69,8 @@ void HostOffsetServer::add_console_commands(gaugehost::Console &console) {
     const auto offset32 = static_cast<uint32_t>(*offset);
     const auto size32 = static_cast<uint32_t>(*size);
     if (a.size() == 3) {
-      const auto value = Console::parse_integer(a[2]);
-      const bool fits = value && *value >= 0 &&
-                        (size32 == kMaxValueBytes ||
-                         static_cast<unsigned long long>(*value) >> (8 * size32) == 0);
+      const auto value = Console::parse_unsigned(a[2]);
+      const bool fits = value && (size32 == kMaxValueBytes || *value >> (8 * size32) == 0);
       if (!fits) {
         return CommandResult::error("bad value " + a[2] + " for " + a[1] + " bytes");
       }
