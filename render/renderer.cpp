@@ -132,6 +132,18 @@ PanelLayout row_layout(const gaugehost::Host &host, double scale, int max_width_
   return layout;
 }
 
+PanelLayout panel_layout(const gaugehost::PanelFile &panel, double scale) {
+  PanelLayout layout;
+  layout.width_px = static_cast<int>(std::ceil(panel.width * scale));
+  layout.height_px = static_cast<int>(std::ceil(panel.height * scale));
+  for (const auto &g : panel.gauges) {
+    layout.gauges.push_back({
+        g.placement, {g.x * scale, g.y * scale, g.width * scale, g.height * scale}
+    });
+  }
+  return layout;
+}
+
 cairo_surface_t *Renderer::bitmap(const gaugehost::PlacedGauge &gauge, int32_t id, uint32_t flags) {
   if (gauge.module == nullptr || !gauge.module->resources) {
     return nullptr;

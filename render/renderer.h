@@ -42,6 +42,7 @@
 #include <vector>
 
 #include "host/host.h"
+#include "host/panel_file.h"
 #include "render/bmp_image.h"
 
 namespace render {
@@ -70,6 +71,10 @@ Rect design_rect(const gaugehost::PlacedGauge &gauge);
 // `gap_px` between gauges.
 PanelLayout row_layout(const gaugehost::Host &host, double scale = 1.0, int max_width_px = 1800,
                        int gap_px = 8);
+
+// The gauges where a panel file places them, everything times `scale`; the
+// panel is the file's size (the gauges' bounding box when it gives none).
+PanelLayout panel_layout(const gaugehost::PanelFile &panel, double scale = 1.0);
 
 // Panel paint between gauges: the dark grey of an instrument panel (r = g = b).
 inline constexpr double kPanelGrey = 0.16;

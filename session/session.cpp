@@ -9,8 +9,9 @@
 
 #include "flight/igc/igc.h"
 #include "flight/tokens.h"
-#include "platform/fssound/fssound_host.h"
 #include "host/host_offset_server.h"
+#include "host/panel_command.h"
+#include "platform/fssound/fssound_host.h"
 #include "platform/soarrec/soarrec_host.h"
 #include "session/buttons.h"
 
@@ -181,17 +182,10 @@ bool Session::open(std::string &error) {
     error = options_.panel_dir.string() + ": " + ec.message();
     return false;
   }
-  for (const auto &g : panel_->gauges) {
-    if (!host_->module_loaded(g.module) && !host_->load_module(g.module, error)) {
-      error = panel_->file.string() + ":" + std::to_string(g.line) + ": " + error;
-      return false;
-    }
+  if (!gaugehost::place_panel(*host_, *panel_, error)) {
+    return false;
   }
   for (const auto &g : panel_->gauges) {
-    if (!host_->place(g.module, g.gauge, g.placement, error)) {
-      error = panel_->file.string() + ":" + std::to_string(g.line) + ": " + error;
-      return false;
-    }
     const auto *placed = host_->gauge(g.placement);
     const double w = placed->root_image.width_px > 0 ? placed->root_image.width_px : g.width;
     const double h = placed->root_image.height_px > 0 ? placed->root_image.height_px : g.height;

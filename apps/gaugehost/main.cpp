@@ -21,6 +21,7 @@
 #include "host/console.h"
 #include "host/host.h"
 #include "host/host_offset_server.h"
+#include "host/panel_command.h"
 #include "link/flightgear/flightgear_source.h"
 #include "link/nmea/nmea_source.h"
 #include "platform/fssound/fssound_host.h"
@@ -61,7 +62,15 @@ int run_script(const std::string &file, const std::filesystem::path &modules, bo
   fsuipc_server::HostOffsetServer offset_server(host);
   gaugehost::Console console(host, std::cout);
   offset_server.add_console_commands(console);
-  render::add_snap_commands(console, std::make_shared<render::Renderer>());
+  // snap panel draws a panel folder's gauges where its panel.cfg puts them,
+  // and a script's own placements in rows.
+  auto panel = std::make_shared<std::optional<gaugehost::PanelFile>>();
+  gaugehost::add_panel_command(console, [panel](const gaugehost::PanelFile &p) { *panel = p; });
+  render::add_snap_commands(
+      console, std::make_shared<render::Renderer>(), [panel](gaugehost::Host &host, double scale) {
+        return panel->has_value() ? render::panel_layout(**panel, scale)
+                                  : render::row_layout(host, scale, static_cast<int>(1800 * scale));
+      });
   int code = 0;
   if (file == "-") {
     code = console.run(std::cin, std::cerr);
