@@ -130,15 +130,25 @@ uint64_t picture_signature(const gaugehost::PlacedGauge &gauge) {
   return hash;
 }
 
+// "12:34  1234 m  95 km/h": flight time, altitude and airspeed.
+std::string flight_status(const flight::AircraftState &s) {
+  char text[64];
+  const long seconds = std::lround(s.time_s);
+  std::snprintf(text, sizeof text, "%ld:%02ld  %.0f m  %.0f km/h", seconds / 60, seconds % 60,
+                s.altitude_m, s.airspeed_mps * 3.6);
+  return text;
+}
+
 } // namespace
 
-int run_window(gaugehost::Host &host, FlightSource &source, const WindowOptions &options) {
+int run_window(session::Session &session, std::unique_ptr<flight::FlightSource> source,
+               const WindowOptions &options) {
   if (SDL_Init(SDL_INIT_VIDEO) != 0) {
     std::cerr << "window: cannot start SDL video: " << SDL_GetError() << "\n";
     return 2;
   }
-  const render::PanelLayout layout =
-      render::row_layout(host, options.scale, options.max_width_px, 8);
+  gaugehost::Host &host = session.host();
+  const render::PanelLayout layout = render::panel_layout(session.panel(), options.scale);
   SDL_Window *sdl_window =
       SDL_CreateWindow(options.title.c_str(), 0, 0, std::max(1, layout.width_px),
                        std::max(1, layout.height_px), SDL_WINDOW_SHOWN);
@@ -156,8 +166,19 @@ int run_window(gaugehost::Host &host, FlightSource &source, const WindowOptions 
     }
     std::fflush(stdout);
   }
-  host.set_key_event_sink([&source](const gaugehost::KeyEvent &event) { source.key_event(event); });
+  std::string error;
+  if (!session.start(std::move(source), error)) {
+    std::cerr << "window: " << error << "\n";
+    SDL_DestroyWindow(sdl_window);
+    return 2;
+  }
+  flight::FlightSource &flight = session.source();
   platform_os::set_message_box_echo(false);
+  const auto pilot = [&flight](flight::PilotControl control) {
+    if (!flight.pilot(control)) {
+      std::cerr << "window: no pilot to steer in this flight\n";
+    }
+  };
 
   SoundDevice sound;
   render::Renderer renderer;
@@ -180,6 +201,8 @@ int run_window(gaugehost::Host &host, FlightSource &source, const WindowOptions 
   uint64_t last_ms = start_ms;
   double owed_ms = 0; // flight time due but not yet run (fractions of a cycle)
   uint64_t frames = 0;
+  const int64_t cycle_ms = session.cycle_ms();
+  bool failed = false;
 
   while (running) {
     const uint64_t frame_start_ms = SDL_GetTicks64();
@@ -197,28 +220,30 @@ int run_window(gaugehost::Host &host, FlightSource &source, const WindowOptions 
           running = false;
           break;
         case SDLK_b:
-          source.pilot(host, PilotControl::kAirbrakesToggle);
+          pilot(flight::PilotControl::AirbrakesToggle);
           break;
         case SDLK_UP:
-          source.pilot(host, PilotControl::kSpeedUp);
+          pilot(flight::PilotControl::SpeedUp);
           break;
         case SDLK_DOWN:
-          source.pilot(host, PilotControl::kSpeedDown);
+          pilot(flight::PilotControl::SpeedDown);
           break;
         case SDLK_LEFT:
-          source.pilot(host, PilotControl::kCircleLeft);
+          pilot(flight::PilotControl::CircleLeft);
           break;
         case SDLK_RIGHT:
-          source.pilot(host, PilotControl::kCircleRight);
+          pilot(flight::PilotControl::CircleRight);
           break;
         case SDLK_p:
         case SDLK_SPACE:
-          paused = !paused;
+          paused = !paused && !options.live;
           break;
         case SDLK_1:
         case SDLK_2:
         case SDLK_3:
-          factor_index = static_cast<int>(event.key.keysym.sym - SDLK_1);
+          if (!options.live) {
+            factor_index = static_cast<int>(event.key.keysym.sym - SDLK_1);
+          }
           break;
         case SDLK_F12: {
           std::string error;
@@ -255,19 +280,19 @@ int run_window(gaugehost::Host &host, FlightSource &source, const WindowOptions 
     const int64_t wall_ms =
         std::min<int64_t>(static_cast<int64_t>(now_ms - last_ms), kMaxCatchUpMs);
     last_ms = now_ms;
-    if (paused) {
-      host.update(1, 0); // the gauges still answer their buttons
+    const bool over = flight.finished() || failed;
+    if (paused || over) {
+      host.walk(); // the gauges still answer their buttons
     } else {
+      // Whole update cycles of flight time, as many as the wall clock owes.
       owed_ms += static_cast<double>(wall_ms) * factor;
-      const int64_t due_ms = static_cast<int64_t>(owed_ms);
-      owed_ms -= static_cast<double>(due_ms);
-      const int64_t cycles = std::max<int64_t>(1, (due_ms + kCycleMs - 1) / kCycleMs);
-      int64_t done_ms = 0;
-      for (int64_t c = 0; c < cycles; ++c) {
-        const int64_t step_ms = due_ms * (c + 1) / cycles - done_ms;
-        done_ms += step_ms;
-        source.step(host, step_ms);
-        host.update(1, step_ms);
+      for (; owed_ms >= static_cast<double>(cycle_ms) && !flight.finished();
+           owed_ms -= static_cast<double>(cycle_ms)) {
+        if (!session.step(error)) {
+          std::cerr << "window: " << error << "\n";
+          failed = true;
+          break;
+        }
       }
     }
     for (const auto &box : platform_os::take_message_boxes()) {
@@ -315,8 +340,9 @@ int run_window(gaugehost::Host &host, FlightSource &source, const WindowOptions 
     }
     ++frames;
 
-    std::string title = options.title + " - x" + std::to_string(factor) + " - " + source.status() +
-                        (paused ? " - paused" : "") + (sound.open() ? "" : " - no sound device");
+    std::string title = options.title + " - x" + std::to_string(factor) + " - " +
+                        flight_status(flight.state()) + (paused ? " - paused" : "") +
+                        (over ? " - flight over" : "") + (sound.open() ? "" : " - no sound device");
     if (title != shown_title) {
       SDL_SetWindowTitle(sdl_window, title.c_str());
       shown_title = title;
@@ -334,13 +360,13 @@ int run_window(gaugehost::Host &host, FlightSource &source, const WindowOptions 
   std::printf("window: %llu frames in %.1f s, %.1f frames per second\n",
               static_cast<unsigned long long>(frames), elapsed_s,
               elapsed_s > 0 ? static_cast<double>(frames) / elapsed_s : 0.0);
-  host.set_key_event_sink(nullptr);
+  session.finish();
   SDL_FreeSurface(frame_pixels);
   cairo_destroy(cr);
   SDL_DestroyWindow(sdl_window);
   // No SDL_Quit: the process ends next, and SDL's video shutdown unloads the
   // X libraries it opened, which turns their caches into reported leaks.
-  return 0;
+  return failed ? 2 : 0;
 }
 
 } // namespace window

@@ -1,5 +1,6 @@
 // The window on a real X server (the test runs under Xvfb): gaugehost window
-// opens examples/window-switch-on.gh, the test clicks gpsnav's ON button and
+// opens a panel folder of gpsnav and lnav side by side at their design size,
+// flying a scenario without pilot actions; the test clicks gpsnav's ON button and
 // lnav's knob through XTest at screen coordinates, as a pilot's mouse would,
 // and reads the screen back: both displays now show text. The screenshot is
 // kept as window_switch_on.png in the build folder.
@@ -17,6 +18,8 @@
 
 #include <chrono>
 #include <cstdio>
+#include <filesystem>
+#include <fstream>
 #include <functional>
 #include <map>
 #include <sstream>
@@ -110,7 +113,29 @@ bool eventually(const std::function<bool()> &done, std::chrono::seconds limit) {
   return done();
 }
 
+// A panel folder: gpsnav and lnav at their design size, the example's data
+// files, and a scenario of straight flight with nothing for the pilot to do.
+std::string make_panel() {
+  const std::filesystem::path dir = GAUGE_BINARY_DIR "/window_panel";
+  std::filesystem::create_directories(dir);
+  for (const char *file : {"LNAV_polar.dat", "RUR-UDI.dat"}) {
+    std::filesystem::copy_file(std::filesystem::path("examples/sailplane") / file, dir / file,
+                               std::filesystem::copy_options::overwrite_existing);
+  }
+  std::ofstream(dir / "panel.cfg") << "[Window]\n"
+                                      "gauge00=velmar!gpsnav, 8, 8, 315, 315\n"
+                                      "gauge01=velmar!lnav, 331, 8, 315, 315\n";
+  std::ofstream(dir / "flight.scn") << "position 50:49:23N 006:11:11E\n"
+                                       "elevation 190\n"
+                                       "altitude 1200\n"
+                                       "heading 250\n"
+                                       "speed 100\n"
+                                       "end 1:00:00\n";
+  return dir.string();
+}
+
 TEST(Window, ClicksOnTheScreenSwitchOnGpsnavAndLnav) {
+  const std::string panel = make_panel();
   Display *display = XOpenDisplay(nullptr);
   ASSERT_NE(display, nullptr) << "no X display: run under xvfb-run";
   int out_pipe[2];
@@ -121,8 +146,8 @@ TEST(Window, ClicksOnTheScreenSwitchOnGpsnavAndLnav) {
     dup2(out_pipe[1], 1);
     close(out_pipe[0]);
     setenv("SDL_AUDIODRIVER", "dummy", 1);
-    execl(GAUGEHOST, GAUGEHOST, "window", "examples/window-switch-on.gh", "--scale", "1",
-          "--seconds", "60", "--print-layout", "--modules", GAUGE_MODULE_DIR, nullptr);
+    execl(GAUGEHOST, GAUGEHOST, "window", panel.c_str(), "--scale", "1", "--seconds", "60",
+          "--print-layout", "--modules", GAUGE_MODULE_DIR, nullptr);
     _exit(127);
   }
   close(out_pipe[1]);
