@@ -316,8 +316,11 @@ int write_fg_protocols(const std::filesystem::path &dir) {
 int run_live(FlyOptions o, const LiveOptions &l, const window::WindowOptions *window) {
   o.real_time = true;
   o.progress = false;
-  std::signal(SIGINT, stop_live);
-  std::signal(SIGTERM, stop_live);
+  if (window == nullptr) {
+    // With a window SDL turns these signals into closing it.
+    std::signal(SIGINT, stop_live);
+    std::signal(SIGTERM, stop_live);
+  }
   const auto status = [](const std::string &text) {
     std::cerr << "gaugehost live: " << text << std::endl;
   };
@@ -441,13 +444,14 @@ int main(int argc, char **argv) {
   bool live_window = false;
   window::WindowOptions live_window_options;
   live_window_options.live = true;
-  live_window_options.title = "gaugehost - live";
+
   live_cmd->add_flag("--window", live_window, "show the panel in a window");
   add_window_options(live_cmd, live_window_options);
 
   CLI11_PARSE(app, argc, argv);
 
   if (*live_cmd) {
+    live_window_options.title = "gaugehost - live " + live_options.source;
     return run_live(live_fly, live_options, live_window ? &live_window_options : nullptr);
   }
   if (*window_cmd) {
