@@ -15,7 +15,7 @@ void FlightSnapshots::after_cycle(double time_s, gaugehost::Host &host) {
   // Named by the multiple it stands for: a cycle lands a little past it.
   const long shown_s = std::lround(next_s_);
   next_s_ += every_s_ * std::floor((time_s - next_s_) / every_s_ + 1);
-  char label[32], name[48];
+  char label[72], name[96];
   std::snprintf(label, sizeof label, "%02ld:%02ld:%02ld", shown_s / 3600, shown_s / 60 % 60,
                 shown_s % 60);
   std::snprintf(name, sizeof name, "snap-%02ld-%02ld-%02ld.png", shown_s / 3600, shown_s / 60 % 60,

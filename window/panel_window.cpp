@@ -132,7 +132,7 @@ uint64_t picture_signature(const gaugehost::PlacedGauge &gauge) {
 
 // "12:34  1234 m  95 km/h": flight time, altitude and airspeed.
 std::string flight_status(const flight::AircraftState &s) {
-  char text[64];
+  char text[128];
   const long seconds = std::lround(s.time_s);
   std::snprintf(text, sizeof text, "%ld:%02ld  %.0f m  %.0f km/h", seconds / 60, seconds % 60,
                 s.altitude_m, s.airspeed_mps * 3.6);
