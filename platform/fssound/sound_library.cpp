@@ -32,16 +32,21 @@ void SoundLibrary::catch_up() {
   }
   uint64_t frames = due - mixed_frames_;
   mixed_frames_ = due;
-  if (!recorder_.is_open()) {
+  if (!recorder_.is_open() && !listener_) {
     mixer_.skip(frames);
     return;
   }
   std::vector<int16_t> buffer;
-  while (frames > 0 && recorder_.is_open()) {
+  while (frames > 0 && (recorder_.is_open() || listener_)) {
     const uint64_t chunk = std::min(frames, kRenderChunkFrames);
     buffer.resize(chunk * kMixChannels);
     mixer_.render(buffer);
-    recorder_.write(buffer);
+    if (recorder_.is_open()) {
+      recorder_.write(buffer);
+    }
+    if (listener_) {
+      listener_(buffer);
+    }
     frames -= chunk;
   }
   mixer_.skip(frames); // what is left if the recording ended on the way
