@@ -79,9 +79,14 @@ constexpr StringLook kLineLook = {.box_width_px = 226,
 
 extern StringElement vet_lines[kLineCount];
 
+// The lines' last texts: most values stand still for minutes.
+constinit frame::NumberLine line_texts[kValueLineCount] = {};
+
 double format_value_line(Element *element, int line) {
   const LineFormat &format = kLineFormats[line];
-  frame::format_text(element, "%8.*f %s", format.decimals, line_values[line], format.label);
+  // "%8.*f %s"
+  frame::format_number_line(element, line_texts[line], 8, format.decimals, line_values[line],
+                            format.label);
   return line_values[line];
 }
 

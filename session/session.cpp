@@ -171,6 +171,10 @@ bool Session::open(std::string &error) {
   gaugehost::HostOptions host_options;
   host_options.module_dir = options_.module_dir;
   host_options.virtual_time = true; // paced by the session when real time is asked for
+  if (!options_.call_logs) {
+    host_options.key_log_limit = 0;
+  }
+  fssound::set_call_log(options_.call_logs);
   host_ = std::make_unique<gaugehost::Host>(host_options);
   offsets_ = std::make_unique<fsuipc_server::HostOffsetServer>(*host_);
   bus_ = std::make_unique<Bus>(*host_);

@@ -36,6 +36,10 @@ struct SessionOptions {
   double trace_interval_s = 1.0; // CSV trace row interval; 0: no trace
   bool progress = false;         // progress bar on standard error
   std::string title;             // for the summary
+  // The sound library's call log and the host's key log: a session reads
+  // neither (key events reach it through the host's sink), so by default
+  // they are off and cost nothing per cycle.
+  bool call_logs = false;
 };
 
 // Placed rectangle of a gauge on the panel and its scale.

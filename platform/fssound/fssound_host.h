@@ -40,6 +40,10 @@ struct CallRecord {
 // Calls since the last take, oldest first (at most the last 100000);
 // `dropped`, if given, receives how many older calls were dropped.
 std::vector<CallRecord> take_calls(uint64_t *dropped = nullptr);
+// Switches the call log on (the default) or off. Off, the sound calls keep
+// no record and build no text (a session that never reads the log; the
+// allocation test). Switching it off forgets what it holds.
+void set_call_log(bool on);
 
 // From now on the mix is written to a 44.1 kHz 16-bit stereo WAV file at
 // `path` as time passes. Returns false with `error` set if it cannot be

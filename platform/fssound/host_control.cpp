@@ -34,6 +34,12 @@ std::vector<CallRecord> take_calls(uint64_t *dropped) {
   return lib.take_calls(dropped);
 }
 
+void set_call_log(bool on) {
+  auto &lib = library();
+  std::lock_guard lock(lib.mutex());
+  lib.set_logging(on);
+}
+
 bool start_recording(const std::string &path, std::string *error) {
   auto &lib = library();
   std::lock_guard lock(lib.mutex());
