@@ -109,6 +109,11 @@ std::optional<IgcLog> parse_igc(const std::string &text, const std::string &name
         error = name + ":" + std::to_string(line_number) + ": unreadable I record";
         return std::nullopt;
       }
+      // The extensions describe every fix: the fixes already read have none.
+      if (!log.fixes.empty()) {
+        error = name + ":" + std::to_string(line_number) + ": I record after the first B record";
+        return std::nullopt;
+      }
       const int count = to_int(line, 1, 2);
       log.extensions.clear();
       for (int i = 0; i < count; ++i) {
