@@ -54,8 +54,8 @@ for name in $TARGETS; do
   log=build-fuzz/$name.log
   status=0
   build-fuzz/bin/"$name" -max_total_time="$SECONDS_EACH" -timeout=10 -rss_limit_mb=2048 \
-    -print_final_stats=1 -artifact_prefix="build-fuzz/$name-" \
-    "build-fuzz/corpus/$name" >"$log" 2>&1 || status=$?
+    -print_final_stats=1 -artifact_prefix="$PWD/build-fuzz/$name-" \
+    "$PWD/build-fuzz/corpus/$name" >"$log" 2>&1 || status=$?
   printf '%s: ' "$name"
   grep -E '^(Done|stat::number_of_executed_units)' "$log" | tr '\n' ' '
   echo

@@ -159,10 +159,13 @@ std::optional<IgcLog> parse_igc(const std::string &text, const std::string &name
       fix.pressure_altitude_m = *pressure;
       fix.gnss_altitude_m = *gnss;
       for (const IgcExtension &e : log.extensions) {
-        const size_t pos = static_cast<size_t>(e.start - 1);
-        const size_t len = static_cast<size_t>(e.end - e.start + 1);
+        // Bytes count from 1; a field declared from byte 0 or ending before
+        // it starts has no value.
+        const bool declared = e.start >= 1 && e.end >= e.start;
+        const size_t pos = declared ? static_cast<size_t>(e.start - 1) : 0;
+        const size_t len = declared ? static_cast<size_t>(e.end - e.start + 1) : 0;
         std::optional<double> value;
-        if (e.end >= e.start && pos + len <= line.size()) {
+        if (declared && pos + len <= line.size()) {
           const std::string field = line.substr(pos, len);
           char *end = nullptr;
           const double v = std::strtod(field.c_str(), &end);

@@ -45,7 +45,8 @@ constexpr const char *kPanelFolders[] = {"examples/velmar-panel", "examples/sail
 constexpr long long kMaxCycles = 3000;
 constexpr long long kMaxRenderedMs = 120000;
 
-fs::path root; // private temporary folder
+fs::path root;         // private temporary folder
+fs::path start_folder; // libFuzzer's paths are relative to it
 fs::path template_folder;
 fs::path run_folder;
 
@@ -98,6 +99,7 @@ extern "C" int LLVMFuzzerInitialize(int *, char ***) {
     std::abort();
   }
   root = pattern;
+  start_folder = fs::current_path();
   std::atexit(remove_root);
   template_folder = root / "template";
   run_folder = root / "run";
@@ -124,7 +126,6 @@ extern "C" int LLVMFuzzerInitialize(int *, char ***) {
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
   std::error_code ec;
-  fs::current_path(root);
   fs::remove_all(run_folder, ec);
   fs::copy(template_folder, run_folder, fs::copy_options::recursive);
   fs::current_path(run_folder);
@@ -202,6 +203,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
   fssound::take_calls();
   soarrec::take_calls();
   platform_os::take_message_boxes();
-  fs::current_path(root);
+  fs::current_path(start_folder);
   return 0;
 }

@@ -25,6 +25,7 @@ namespace {
 namespace gps = velmar::gpsnav;
 
 std::filesystem::path folder;
+std::filesystem::path start_folder; // libFuzzer's paths are relative to it
 
 void remove_folder() {
   std::error_code ec;
@@ -49,11 +50,12 @@ extern "C" int LLVMFuzzerInitialize(int *, char ***) {
   require(mkdtemp(pattern) != nullptr);
   folder = pattern;
   std::atexit(remove_folder);
-  std::filesystem::current_path(folder); // gpsnav opens the file by its bare name
+  start_folder = std::filesystem::current_path();
   return 0;
 }
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
+  std::filesystem::current_path(folder); // gpsnav opens the file by its bare name
   std::FILE *file = std::fopen(gps::kTurnpointFileName, "wb");
   require(file != nullptr && std::fwrite(data, 1, size, file) == size && std::fclose(file) == 0);
 
@@ -83,5 +85,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
   for (const flight::Turnpoint &p : *points) {
     require(flight::find_turnpoint(*points, p.name) != nullptr);
   }
+  std::filesystem::current_path(start_folder);
   return 0;
 }
