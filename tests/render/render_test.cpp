@@ -19,8 +19,8 @@
 #include <vector>
 
 #include "host/console.h"
-#include "host/module_loader.h"
 #include "host/host_offset_server.h"
+#include "host/module_loader.h"
 #include "render/renderer.h"
 
 namespace {
