@@ -32,8 +32,13 @@ function(add_gauge_module name)
     VISIBILITY_INLINES_HIDDEN ON
     BUILD_RPATH "\$ORIGIN/../lib")
   target_link_libraries(${name} PRIVATE gauge_frame gauge_frame_sound fssound soarrec platform_os ${M_LIBS})
-  # -fno-gnu-unique: a dlclose really unloads, so a reload starts from load state.
-  target_compile_options(${name} PRIVATE -fno-gnu-unique)
-  target_link_options(${name} PRIVATE -Wl,--no-undefined)
+  # -fno-gnu-unique: a dlclose really unloads, so a reload starts from load state
+  # (clang makes no unique symbols, and knows no such option).
+  target_compile_options(${name} PRIVATE $<$<CXX_COMPILER_ID:GNU>:-fno-gnu-unique>)
+  # Under clang's sanitizers the runtime lives in the executable that loads
+  # the module, so its symbols stay undefined here.
+  if(NOT GAUGE_FUZZ)
+    target_link_options(${name} PRIVATE -Wl,--no-undefined)
+  endif()
   target_include_directories(${name} PRIVATE ${PROJECT_SOURCE_DIR})
 endfunction()

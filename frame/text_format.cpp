@@ -37,7 +37,7 @@ struct Output {
   }
 };
 
-struct Spec {
+struct Conversion {
   bool left = false;  // '-'
   bool zeros = false; // '0'
   int width = 0;
@@ -59,7 +59,7 @@ char *digits_of(uint64_t value, char *end, bool upper_hex, unsigned base) {
 }
 
 // A number's sign and digits, padded to the width as printf pads them.
-void put_number(Output &o, const Spec &s, bool negative, const char *body, size_t n) {
+void put_number(Output &o, const Conversion &s, bool negative, const char *body, size_t n) {
   const int used = static_cast<int>(n) + (negative ? 1 : 0);
   const int fill = s.width > used ? s.width - used : 0;
   if (!s.left && !s.zeros) {
@@ -87,7 +87,7 @@ constexpr uint64_t kPowersOfTen[] = {1, 10, 100, 1000};
 // 64 bits, and shifting it right by -e with the bits shifted out compared
 // against one half rounds the exact binary value half to even, as printf
 // does.
-void put_fixed(Output &o, const Spec &s, double value, int decimals) {
+void put_fixed(Output &o, const Conversion &s, double value, int decimals) {
   uint64_t bits;
   std::memcpy(&bits, &value, sizeof bits);
   const bool negative = (bits >> 63) != 0;
@@ -128,7 +128,7 @@ void put_fixed(Output &o, const Spec &s, double value, int decimals) {
 
 // One conversion; false when it is not one of ours (nothing written then
 // matters: the caller starts again with vsnprintf).
-bool convert(Output &o, const Spec &s, VarArgs &args) {
+bool convert(Output &o, const Conversion &s, VarArgs &args) {
   switch (s.conversion) {
   case 'd':
   case 'i': {
@@ -239,7 +239,7 @@ bool format_fast(Output &o, const char *format, VarArgs &args) {
       ++p;
       continue;
     }
-    Spec s;
+    Conversion s;
     for (;; ++p) {
       if (*p == '-') {
         s.left = true;

@@ -75,7 +75,7 @@ constexpr StringLook kLineLook = {.box_width_px = 226,
                                   .text_colour = 0x000000,
                                   .background_colour = 0xFFFFFF,
                                   .max_chars = 17,
-                                  .drawing_flags = kDrawFlags2};
+                                  .drawing_flags = kDrawErase};
 
 extern StringElement vet_lines[kLineCount];
 
@@ -163,7 +163,7 @@ constinit Element *vet_display_children[] = {
 static_assert(std::size(vet_display_children) == kLineCount + 1);
 
 constinit StaticImageElement vet_display_root =
-    static_image(kDisplayBitmap, &vet_display_gauge, vet_display_children, kDrawFlags1);
+    static_image(kDisplayBitmap, &vet_display_gauge, vet_display_children, kDrawTransparent);
 constinit Element *vet_display_roots[] = {&vet_display_root.element, nullptr};
 
 // No clicks: one empty parent.

@@ -1,26 +1,67 @@
 #!/bin/sh
-# Builds the libFuzzer targets with clang (ASan) and runs each for a bounded
-# time: the FSUIPC answer walk for $1 seconds (default 60), the polar-file
-# reader for half of that.
+# Builds the libFuzzer targets with clang (everything instrumented: coverage,
+# AddressSanitizer, UndefinedBehaviorSanitizer) and runs each for $1 seconds
+# (default 25), one after the other. Seeds come from examples/ and
+# tests/data/; what a run finds stays in build-fuzz/corpus/NAME for the next.
+# A crash, leak, time-out or sanitizer report stops the script with the
+# fuzzer's report; the input is kept as build-fuzz/NAME-crash-* (or -leak-,
+# -timeout-, -oom-). Reproduce with build-fuzz/bin/NAME FILE.
+#
+#   tools/fuzz.sh [SECONDS [NAME...]]
 set -e
 cd "$(dirname "$0")/.."
-SECONDS_WALK=${1:-60}
-SECONDS_POLAR=$((SECONDS_WALK / 2))
+SECONDS_EACH=${1:-25}
+[ $# -gt 0 ] && shift
+TARGETS=${*:-"fsuipc_answer_walk_fuzz velmar_lnav_polar_fuzz velmar_turnpoint_fuzz
+  host_console_fuzz host_module_file_fuzz host_panel_file_fuzz flight_scenario_fuzz
+  flight_igc_fuzz"}
 cmake -S . -B build-fuzz -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
   -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++ \
   -DGAUGE_FUZZ=ON -DGAUGE_TESTS=ON -DGAUGE_BENCH=OFF >/dev/null
-ninja -C build-fuzz fsuipc_answer_walk_fuzz velmar_lnav_polar_fuzz
-mkdir -p build-fuzz/corpus/answer_walk build-fuzz/corpus/polar
-run_fuzzer() { # NAME SECONDS CORPUS
-  log=build-fuzz/$1.log
+# shellcheck disable=SC2086
+ninja -C build-fuzz $TARGETS
+
+# Copies seed files into a target's corpus (existing entries stay).
+seed() { # NAME FILE...
+  dir=build-fuzz/corpus/$1
+  shift
+  mkdir -p "$dir"
+  for f in "$@"; do
+    [ -f "$f" ] && cp "$f" "$dir/seed-$(basename "$(dirname "$f")")-$(basename "$f")"
+  done
+  return 0
+}
+seed fsuipc_answer_walk_fuzz
+seed velmar_lnav_polar_fuzz examples/*/LNAV_polar.dat
+seed velmar_turnpoint_fuzz tests/data/*.dat examples/*/RUR-UDI.dat examples/data/gpsnav/*
+seed host_console_fuzz examples/*.gh tests/host/offset_values.gh
+seed host_panel_file_fuzz examples/sailplane/panel.cfg
+seed flight_scenario_fuzz examples/sailplane/flight.scn tests/flight/recorder.scn
+seed flight_igc_fuzz tests/data/18BF14K1.igc
+# The long logs as their first minutes: a fuzzer mutates small inputs faster.
+for log in tests/data/01lz1hq1.igc tests/data/0asljd01.igc; do
+  head -n 200 "$log" >"build-fuzz/corpus/flight_igc_fuzz/seed-head-$(basename "$log")"
+done
+# The modules as built here, without their symbol tables and debugging
+# sections (the resource section stays): the loader's input, smaller.
+mkdir -p build-fuzz/corpus/host_module_file_fuzz
+for module in velmar durnik ostrel; do
+  strip -o "build-fuzz/corpus/host_module_file_fuzz/seed-$module.so" \
+    "build-fuzz/modules/$module.so"
+done
+
+for name in $TARGETS; do
+  log=build-fuzz/$name.log
   status=0
-  build-fuzz/bin/"$1" -max_total_time="$2" -print_final_stats=1 "$3" >"$log" 2>&1 || status=$?
-  grep -E '^(Done|stat::number_of_executed_units)' "$log" || true
+  build-fuzz/bin/"$name" -max_total_time="$SECONDS_EACH" -timeout=10 -rss_limit_mb=2048 \
+    -print_final_stats=1 -artifact_prefix="$PWD/build-fuzz/$name-" \
+    "$PWD/build-fuzz/corpus/$name" >"$log" 2>&1 || status=$?
+  printf '%s: ' "$name"
+  grep -E '^(Done|stat::number_of_executed_units)' "$log" | tr '\n' ' '
+  echo
   if [ "$status" -ne 0 ]; then
     tail -n 60 "$log"
-    echo "fuzzer $1 failed"
+    echo "fuzzer $name failed"
     exit 1
   fi
-}
-run_fuzzer fsuipc_answer_walk_fuzz "$SECONDS_WALK" build-fuzz/corpus/answer_walk
-run_fuzzer velmar_lnav_polar_fuzz "$SECONDS_POLAR" build-fuzz/corpus/polar
+done

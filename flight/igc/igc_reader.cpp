@@ -109,6 +109,11 @@ std::optional<IgcLog> parse_igc(const std::string &text, const std::string &name
         error = name + ":" + std::to_string(line_number) + ": unreadable I record";
         return std::nullopt;
       }
+      // The extensions describe every fix: the fixes already read have none.
+      if (!log.fixes.empty()) {
+        error = name + ":" + std::to_string(line_number) + ": I record after the first B record";
+        return std::nullopt;
+      }
       const int count = to_int(line, 1, 2);
       log.extensions.clear();
       for (int i = 0; i < count; ++i) {
@@ -154,10 +159,13 @@ std::optional<IgcLog> parse_igc(const std::string &text, const std::string &name
       fix.pressure_altitude_m = *pressure;
       fix.gnss_altitude_m = *gnss;
       for (const IgcExtension &e : log.extensions) {
-        const size_t pos = static_cast<size_t>(e.start - 1);
-        const size_t len = static_cast<size_t>(e.end - e.start + 1);
+        // Bytes count from 1; a field declared from byte 0 or ending before
+        // it starts has no value.
+        const bool declared = e.start >= 1 && e.end >= e.start;
+        const size_t pos = declared ? static_cast<size_t>(e.start - 1) : 0;
+        const size_t len = declared ? static_cast<size_t>(e.end - e.start + 1) : 0;
         std::optional<double> value;
-        if (e.end >= e.start && pos + len <= line.size()) {
+        if (declared && pos + len <= line.size()) {
           const std::string field = line.substr(pos, len);
           char *end = nullptr;
           const double v = std::strtod(field.c_str(), &end);

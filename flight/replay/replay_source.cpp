@@ -17,6 +17,7 @@ constexpr double kMinAirspeedMps = 15.0;
 // TAS 12253 beside a GSP of 12896 and ground speeds of 120-130 km/h in the
 // same fixes); a three-digit field counts km/h.
 constexpr int kHundredthsFieldWidth = 5;
+constexpr double kMaxLogSpanS = 48 * 3600.0;
 
 } // namespace
 
@@ -27,6 +28,25 @@ std::unique_ptr<ReplaySource> ReplaySource::create(IgcLog log, int units, std::s
   }
   if (valid < 2) {
     error = "the log has fewer than two valid fixes";
+    return nullptr;
+  }
+  // Each time that runs back by half a day or more counts as the next day:
+  // a log of a few hundred such fixes would span years, replayed second by
+  // second (the wind estimate walks it at once). No flight lasts two days.
+  double first_s = 0, last_s = 0;
+  bool any = false;
+  for (const IgcFix &f : log.fixes) {
+    if (f.valid) {
+      first_s = any ? std::min(first_s, f.time_s) : f.time_s;
+      last_s = any ? std::max(last_s, f.time_s) : f.time_s;
+      any = true;
+    }
+  }
+  if (last_s - first_s > kMaxLogSpanS) {
+    char text[96];
+    std::snprintf(text, sizeof text, "the log spans %.0f hours, more than a flight's %.0f",
+                  (last_s - first_s) / 3600, kMaxLogSpanS / 3600);
+    error = text;
     return nullptr;
   }
   return std::make_unique<ReplaySource>(std::move(log), units);

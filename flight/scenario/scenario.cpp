@@ -1,5 +1,6 @@
 #include "flight/scenario/scenario.h"
 
+#include <cmath>
 #include <cstdlib>
 #include <ctime>
 #include <fstream>
@@ -9,6 +10,11 @@
 namespace flight {
 namespace {
 
+// Longest duration taken, s: a century, far beyond any flight, and still a
+// whole number of milliseconds in 64 bits.
+constexpr double kMaxDurationS = 100 * 366 * 86400.0;
+
+// "inf" and "nan" are no numbers here: every value is a finite quantity.
 std::optional<double> number(const std::string &text) {
   if (text.empty()) {
     return std::nullopt;
@@ -17,7 +23,7 @@ std::optional<double> number(const std::string &text) {
   const double v = text.rfind("0x", 0) == 0
                        ? static_cast<double>(std::strtoul(text.c_str(), &end, 16))
                        : std::strtod(text.c_str(), &end);
-  if (end == text.c_str() || *end != '\0') {
+  if (end == text.c_str() || *end != '\0' || !std::isfinite(v)) {
     return std::nullopt;
   }
   return v;
@@ -43,6 +49,14 @@ public:
       throw LineError{"not a number: \"" + words_[i] + "\""};
     }
     return *v;
+  }
+  // A number from `lo` up to, not including, `below`, truncated toward zero.
+  int64_t whole(size_t i, double lo, double below, const char *what) const {
+    const double v = num(i);
+    if (v < lo || v >= below) {
+      throw LineError{std::string(what) + " out of range: \"" + words_[i] + "\""};
+    }
+    return static_cast<int64_t>(v);
   }
   double duration(size_t i) const {
     auto v = parse_duration_s(word(i));
@@ -95,7 +109,7 @@ void parse_action(const LineParser &p, size_t i, Action &a) {
     a.gauge = p.word(i + 1);
     a.button = p.word(i + 2);
     if (p.size() > i + 3) {
-      a.count = static_cast<int>(p.num(i + 3));
+      a.count = static_cast<int>(p.whole(i + 3, 0, 1e6, "click count"));
       p.at_most(i + 4);
     }
   } else if (verb == "heading") {
@@ -157,8 +171,8 @@ void parse_line(const LineParser &p, Scenario &s, int line_number) {
   const std::string &key = p.word(0);
   if (key == "date") {
     int y = 0, m = 0, d = 0;
-    if (std::sscanf(p.word(1).c_str(), "%d-%d-%d", &y, &m, &d) != 3 || m < 1 || m > 12 || d < 1 ||
-        d > 31) {
+    if (std::sscanf(p.word(1).c_str(), "%d-%d-%d", &y, &m, &d) != 3 || y < 1 || y > 9999 || m < 1 ||
+        m > 12 || d < 1 || d > 31) {
       throw LineError{"date must be YYYY-MM-DD"};
     }
     const int64_t day_ms = s.start_utc_ms % 86400000;
@@ -184,17 +198,18 @@ void parse_line(const LineParser &p, Scenario &s, int line_number) {
   } else if (key == "qnh") {
     s.qnh_hpa = p.num(1);
   } else if (key == "units") {
-    s.units = static_cast<int>(p.num(1));
-    if (s.units < 0 || s.units > 2) {
+    const double units = p.num(1);
+    if (units < 0 || units >= 3) {
       throw LineError{"units must be 0, 1 or 2"};
     }
+    s.units = static_cast<int>(units);
   } else if (key == "ballast") {
     s.ballast_pct = p.num(1);
   } else if (key == "capacity") {
     s.capacity_gal[0] = p.num(1);
     s.capacity_gal[1] = p.num(2);
   } else if (key == "com") {
-    s.com_bcd = static_cast<uint32_t>(p.num(1));
+    s.com_bcd = static_cast<uint32_t>(p.whole(1, 0, 4294967296.0, "COM frequency"));
   } else if (key == "wing_area") {
     s.wing_area_m2 = p.num(1);
   } else if (key == "polar") {
@@ -238,31 +253,31 @@ void parse_line(const LineParser &p, Scenario &s, int line_number) {
 } // namespace
 
 std::optional<double> parse_duration_s(const std::string &text) {
-  int parts[3] = {};
+  double parts[3] = {}; // whole numbers: "1:30.5" is 90 s
   int n = 0;
   size_t start = 0;
   while (n < 3) {
     const size_t colon = text.find(':', start);
     const std::string piece = text.substr(start, colon - start);
     auto v = number(piece);
-    if (!v || *v < 0) {
+    if (!v || *v < 0 || *v > kMaxDurationS) {
       return std::nullopt;
     }
     if (colon == std::string::npos) {
       if (n == 0) {
         return *v;
       }
-      parts[n++] = static_cast<int>(*v);
+      parts[n++] = std::trunc(*v);
       break;
     }
-    parts[n++] = static_cast<int>(*v);
+    parts[n++] = std::trunc(*v);
     start = colon + 1;
   }
   if (n == 2) {
-    return parts[0] * 60.0 + parts[1];
+    return parts[0] * 60 + parts[1];
   }
   if (n == 3) {
-    return parts[0] * 3600.0 + parts[1] * 60.0 + parts[2];
+    return parts[0] * 3600 + parts[1] * 60 + parts[2];
   }
   return std::nullopt;
 }
@@ -283,10 +298,10 @@ std::optional<double> parse_angle_deg(const std::string &text) {
   } else {
     fields = std::sscanf(body.c_str(), "%lf:%lf:%lf", &d, &m, &sec) == 3 ? 3 : 0;
   }
-  if (fields == 0 || m >= 60 || sec >= 60) {
+  const double deg = d + m / 60.0 + sec / 3600.0;
+  if (fields == 0 || m >= 60 || sec >= 60 || !std::isfinite(deg)) {
     return std::nullopt;
   }
-  const double deg = d + m / 60.0 + sec / 3600.0;
   return hemisphere == 'S' || hemisphere == 'W' ? -deg : deg;
 }
 

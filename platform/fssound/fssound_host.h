@@ -7,6 +7,8 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
+#include <span>
 #include <string>
 #include <vector>
 
@@ -54,6 +56,12 @@ void stop_recording();
 // file; empty if none failed since the last take. A failed recording has
 // ended: nothing more is written to its file.
 std::string take_recording_error();
+
+// From now on every mixed stretch is also handed to `listener` as interleaved
+// 44.1 kHz 16-bit stereo (a sound device, for example), on the thread that
+// moves the mix on, with the library's lock held: the listener must not call
+// back into the sound library. An empty function removes it.
+void set_mix_listener(std::function<void(std::span<const int16_t> frames)> listener);
 
 // Mixes up to the clock's present.
 void sync();

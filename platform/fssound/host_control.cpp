@@ -54,6 +54,13 @@ void stop_recording() {
   lib.recorder().close();
 }
 
+void set_mix_listener(std::function<void(std::span<const int16_t> frames)> listener) {
+  auto &lib = library();
+  std::lock_guard lock(lib.mutex());
+  lib.catch_up(); // what was mixed before is not the listener's
+  lib.listener() = std::move(listener);
+}
+
 std::string take_recording_error() {
   auto &lib = library();
   std::lock_guard lock(lib.mutex());

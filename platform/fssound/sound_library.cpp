@@ -35,15 +35,20 @@ void SoundLibrary::catch_up() {
     return; // every sound call catches up first: most find nothing to mix
   }
   mixed_frames_ = due;
-  if (!recorder_.is_open()) {
+  if (!recorder_.is_open() && !listener_) {
     mixer_.skip(frames);
     return;
   }
-  while (frames > 0 && recorder_.is_open()) {
+  while (frames > 0 && (recorder_.is_open() || listener_)) {
     const uint64_t chunk = std::min(frames, kRenderChunkFrames);
     render_buffer_.resize(chunk * kMixChannels);
     mixer_.render(render_buffer_);
-    recorder_.write(render_buffer_);
+    if (recorder_.is_open()) {
+      recorder_.write(render_buffer_);
+    }
+    if (listener_) {
+      listener_(render_buffer_);
+    }
     frames -= chunk;
   }
   mixer_.skip(frames); // what is left if the recording ended on the way

@@ -8,8 +8,10 @@
 
 #include <cstdint>
 #include <deque>
+#include <functional>
 #include <map>
 #include <mutex>
+#include <span>
 #include <string>
 
 #include "platform/fssound/fssound_host.h"
@@ -47,6 +49,7 @@ public:
   std::map<uint32_t, gaugeres::ResourceFile> &modules() { return modules_; }
   Mixer &mixer() { return mixer_; }
   WavRecorder &recorder() { return recorder_; }
+  std::function<void(std::span<const int16_t>)> &listener() { return listener_; }
 
   void reset();
 
@@ -55,6 +58,7 @@ private:
   std::map<uint32_t, gaugeres::ResourceFile> modules_; // by host value
   Mixer mixer_;
   WavRecorder recorder_;
+  std::function<void(std::span<const int16_t>)> listener_;
   std::deque<CallRecord> calls_;
   uint64_t calls_dropped_ = 0;
   bool logging_ = true;

@@ -7,6 +7,7 @@
 #include <sstream>
 
 #include "flight/igc/igc.h"
+#include "flight/replay/replay_source.h"
 #include "flight/scenario/scenario.h"
 
 namespace flight {
@@ -34,6 +35,33 @@ TEST(IgcReader, ReadsTheRecordsOfRealLoggers) {
   EXPECT_EQ(b.pressure_altitude_m, -12);
   EXPECT_FALSE(b.extensions[1].has_value());
   EXPECT_DOUBLE_EQ(c.time_s, 86400 + 1);
+}
+
+// Logs that cannot be replayed as they stand (found by fuzzing): the reader
+// or the replay refuses them, or an extension it cannot place has no value.
+TEST(IgcReader, RefusesWhatItCannotPlace) {
+  const std::string fix = "3522133S14615870EA0103901080007155\n";
+  struct Row {
+    std::string log;
+    const char *error; // of the reader, or else of the replay; "" for none
+  };
+  const Row rows[] = {
+      {"B235958" + fix + "I023638FXA3941IAS\nB235959" + fix,
+       "t.igc:2: I record after the first B record"                      },
+      {"I010001TAS\nB235958" + fix + "B235959" + fix,                  ""}, // bytes count from 1
+      {"B235959" + fix + "B000000" + fix + "B235959" + fix + "B000000" + fix + "B235959" + fix +
+           "B000000" + fix + "B235959" + fix + "B000000" + fix,
+       "the log spans 72 hours, more than a flight's 48"                 }, // each run back is a new day
+  };
+  for (const Row &row : rows) {
+    std::string error;
+    auto log = parse_igc(row.log, "t.igc", error);
+    if (log) {
+      EXPECT_TRUE(log->fixes[0].extensions.empty() || !log->fixes[0].extensions[0]) << row.log;
+      EXPECT_EQ(ReplaySource::create(*log, 2, error) == nullptr, *row.error != '\0') << row.log;
+    }
+    EXPECT_EQ(error, row.error) << row.log;
+  }
 }
 
 TEST(IgcWriter, WritesRecordsTheReaderReadsBack) {
@@ -65,15 +93,22 @@ TEST(Scenario, FaultsNameFileAndLine) {
     const char *message;
   };
   const Row rows[] = {
-      {"position 50:49N\n",          "s.scn:1: missing value after \"50:49N\""                  },
-      {"position 50:61N 6E\n",       "s.scn:1: not a latitude or longitude: \"50:61N\""         },
-      {"\nwind 270 fast\n",          "s.scn:2: not a number: \"fast\""                          },
-      {"at 1:xx click gpsnav ON\n",  "s.scn:1: not a time (MM:SS or seconds): \"1:xx\""         },
-      {"then fly home\n",            "s.scn:1: unknown action \"fly\""                          },
-      {"then circle until\n",        "s.scn:1: missing value after \"until\""                   },
-      {"then circle right soon 5\n", "s.scn:1: unexpected \"soon\" (until ALTITUDE or for TIME)"},
-      {"units 3\n",                  "s.scn:1: units must be 0, 1 or 2"                         },
-      {"glider ASW\n",               "s.scn:1: unknown keyword \"glider\""                      },
+      {"position 50:49N\n",           "s.scn:1: missing value after \"50:49N\""                  },
+      {"position 50:61N 6E\n",        "s.scn:1: not a latitude or longitude: \"50:61N\""         },
+      {"\nwind 270 fast\n",           "s.scn:2: not a number: \"fast\""                          },
+      {"at 1:xx click gpsnav ON\n",   "s.scn:1: not a time (MM:SS or seconds): \"1:xx\""         },
+      {"then fly home\n",             "s.scn:1: unknown action \"fly\""                          },
+      {"then circle until\n",         "s.scn:1: missing value after \"until\""                   },
+      {"then circle right soon 5\n",  "s.scn:1: unexpected \"soon\" (until ALTITUDE or for TIME)"},
+      {"units 3\n",                   "s.scn:1: units must be 0, 1 or 2"                         },
+      {"glider ASW\n",                "s.scn:1: unknown keyword \"glider\""                      },
+ // Numbers no field can hold (found by fuzzing).
+      {"at 0:13333333333 end\n",      "s.scn:1: not a time (MM:SS or seconds): \"0:13333333333\""},
+      {"units nan\n",                 "s.scn:1: not a number: \"nan\""                           },
+      {"com 1e20\n",                  "s.scn:1: COM frequency out of range: \"1e20\""            },
+      {"then click gpsnav ON 1e10\n", "s.scn:1: click count out of range: \"1e10\""              },
+      {"date -2147483648-01-01\n",    "s.scn:1: date must be YYYY-MM-DD"                         },
+      {"position 50:nanN 6E\n",       "s.scn:1: not a latitude or longitude: \"50:nanN\""        },
   };
   for (const Row &row : rows) {
     std::string error;

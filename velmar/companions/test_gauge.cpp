@@ -110,14 +110,14 @@ constinit StaticImageElement face = {
                 .resource_id = kBitmapFace,
                 .gauge = &test_gauge,
                 .children = face_children,
-                .drawing_flags = 1},
+                .drawing_flags = kDrawTransparent},
 };
 
 constinit Element *roots[] = {&face.element, nullptr};
 
 // One parent over the whole gauge, no help id, no children.
 constinit MouseRectangle mouse[] = {
-    {.kind = kMouseParent,    .cursor = -1, .help_id = 0},
+    {.kind = kMouseParent,    .cursor = kCursorNone, .help_id = 0},
     {.kind = kMouseEndParent          },
     {.kind = kMouseEnd},
 };
