@@ -121,8 +121,10 @@ Host::Host(HostOptions options) : options_(std::move(options)) {
 
 Host::~Host() {
   std::string ignored;
-  while (!gauges_.empty()) {
-    remove(gauges_.back()->name, ignored);
+  for (size_t i = gauges_.size(); i-- > 0;) { // a removal leaves a gap: the indices stay
+    if (gauges_[i]) {
+      remove(gauges_[i]->name, ignored);
+    }
   }
   while (!modules_.empty()) {
     unload_module(modules_.begin()->first, ignored);
@@ -203,8 +205,8 @@ bool Host::unload_module(const std::string &name, std::string &error) {
     return false;
   }
   set_active();
-  for (size_t i = gauges_.size(); i-- > 0;) {
-    if (gauges_[i]->module == module) {
+  for (size_t i = gauges_.size(); i-- > 0;) { // a removal leaves a gap: the indices stay
+    if (gauges_[i] && gauges_[i]->module == module) {
       remove(gauges_[i]->name, error);
     }
   }
@@ -282,8 +284,11 @@ bool Host::place(const std::string &module_name, const std::string &gauge_name,
       read_mouse_list(header->mouse_list, static_cast<int>(placed->root_image.width_px),
                       static_cast<int>(placed->root_image.height_px));
   PlacedGauge *raw = placed.get();
+  compact();
+  raw->slot = gauges_.size();
   gauges_.push_back(std::move(placed));
   by_name_.emplace(placement, raw);
+  ++per_header_[header];
   if (header->gauge_callback != nullptr) {
     for (int service : {2, 3, 4, 5}) {
       // Two placements share the element records: the root points at this
@@ -310,35 +315,28 @@ bool Host::remove(const std::string &placement, std::string &error) {
   if (header->gauge_callback != nullptr) {
     header->gauge_callback(header, 12, 0);
   }
-  // Searched from both ends at once: a panel is taken down first or last
-  // placed first, so this is found in a step or two.
-  size_t index = 0;
-  for (size_t front = 0, back = gauges_.size() - 1;; ++front, --back) {
-    if (gauges_[front].get() == placed) {
-      index = front;
-      break;
-    }
-    if (gauges_[back].get() == placed) {
-      index = back;
-      break;
-    }
-  }
+  const size_t index = placed->slot;
   by_name_.erase(named);
-  const auto erased = gauges_.erase(gauges_.begin() + static_cast<ptrdiff_t>(index));
+  gauges_[index].reset();
+  ++gaps_;
+  while (!gauges_.empty() && !gauges_.back()) { // taken down last placed first: no gaps left
+    gauges_.pop_back();
+    --gaps_;
+  }
   root->image = nullptr;
   // Another placement of the same gauge keeps the records alive; the
   // nearest one is found at once in a panel of many placements of one kind.
-  for (auto after = erased; after != gauges_.end(); ++after) {
-    if ((*after)->header == header) {
-      root->image = &(*after)->root_image;
-      break;
+  if (--per_header_[header] == 0) {
+    per_header_.erase(header);
+  } else {
+    for (size_t i = index + 1; i < gauges_.size() && root->image == nullptr; ++i) {
+      if (gauges_[i] && gauges_[i]->header == header) {
+        root->image = &gauges_[i]->root_image;
+      }
     }
-  }
-  if (root->image == nullptr) {
-    for (auto before = std::make_reverse_iterator(erased); before != gauges_.rend(); ++before) {
-      if ((*before)->header == header) {
-        root->image = &(*before)->root_image;
-        break;
+    for (size_t i = index; i-- > 0 && root->image == nullptr;) {
+      if (gauges_[i] && gauges_[i]->header == header) {
+        root->image = &gauges_[i]->root_image;
       }
     }
   }
@@ -488,10 +486,24 @@ bool Host::update(int64_t cycles, int64_t step_ms) {
   return true;
 }
 
+void Host::compact() const {
+  if (gaps_ == 0) {
+    return;
+  }
+  std::erase_if(gauges_, [](const auto &g) { return !g; });
+  for (size_t i = 0; i < gauges_.size(); ++i) {
+    gauges_[i]->slot = i;
+  }
+  gaps_ = 0;
+}
+
 void Host::walk() {
+  compact();
   // Index loop: a callback cannot place or remove gauges, but be safe.
   for (size_t g = 0; g < gauges_.size(); ++g) {
-    update_gauge(*gauges_[g]);
+    if (gauges_[g]) {
+      update_gauge(*gauges_[g]);
+    }
   }
 }
 

@@ -58,6 +58,7 @@ struct PlacedGauge {
   std::vector<MouseTarget> mouse_targets;
   HostImage root_image{};
   uint64_t cycles = 0;
+  size_t slot = 0; // the host's: where it is in the host's list of placements
 };
 
 struct HostOptions {
@@ -128,7 +129,11 @@ public:
   bool click(const std::string &placement, int x, int y, uint32_t flags, std::string &error);
 
   PlacedGauge *gauge(const std::string &placement);
-  const std::vector<std::unique_ptr<PlacedGauge>> &gauges() const { return gauges_; }
+  // Every placed gauge, in placement order.
+  const std::vector<std::unique_ptr<PlacedGauge>> &gauges() const {
+    compact();
+    return gauges_;
+  }
 
   // Panel-service entry points (through the active host).
   void serve_read_token(TokenVar *var);
@@ -148,8 +153,17 @@ private:
   HostOptions options_;
   int64_t start_ms_ = 0;
   std::map<std::string, std::unique_ptr<LoadedModule>> modules_;
-  std::vector<std::unique_ptr<PlacedGauge>> gauges_;
-  std::unordered_map<std::string, PlacedGauge *> by_name_; // the placements in gauges_
+  // Closes the gaps that removals leave in gauges_.
+  void compact() const;
+
+  // In placement order. A removal leaves a gap (a null entry) instead of
+  // moving every later placement down; the gaps are closed at once before
+  // the list is walked or shown, so that taking down a panel of thousands
+  // of gauges costs the same per gauge as a panel of ten.
+  mutable std::vector<std::unique_ptr<PlacedGauge>> gauges_;
+  mutable size_t gaps_ = 0;
+  std::unordered_map<std::string, PlacedGauge *> by_name_;     // the placements in gauges_
+  std::unordered_map<const GaugeHeader *, size_t> per_header_; // placements of each gauge
   // Tokens below kDirectTokens sit in a table read on every element refresh;
   // larger ids (none of the modules' own) in a map.
   static constexpr uint32_t kDirectTokens = 0x400;
