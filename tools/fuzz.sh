@@ -3,9 +3,11 @@
 # AddressSanitizer, UndefinedBehaviorSanitizer) and runs each for $1 seconds
 # (default 25), one after the other. Seeds come from examples/ and
 # tests/data/; what a run finds stays in build-fuzz/corpus/NAME for the next.
-# A crash, leak, time-out or sanitizer report stops the script with the
-# fuzzer's report; the input is kept as build-fuzz/NAME-crash-* (or -leak-,
-# -timeout-, -oom-). Reproduce with build-fuzz/bin/NAME FILE.
+# A crash, leak, sanitizer report or input running over 30 s (a generous
+# bound: a loaded machine stalls the sanitizers' allocator for seconds) stops
+# the script with the fuzzer's report; the input is kept as
+# build-fuzz/NAME-crash-* (or -leak-, -timeout-, -oom-). Reproduce with
+# build-fuzz/bin/NAME FILE.
 #
 #   tools/fuzz.sh [SECONDS [NAME...]]
 set -e
@@ -53,7 +55,7 @@ done
 for name in $TARGETS; do
   log=build-fuzz/$name.log
   status=0
-  build-fuzz/bin/"$name" -max_total_time="$SECONDS_EACH" -timeout=10 -rss_limit_mb=2048 \
+  build-fuzz/bin/"$name" -max_total_time="$SECONDS_EACH" -timeout=30 -rss_limit_mb=2048 \
     -print_final_stats=1 -artifact_prefix="$PWD/build-fuzz/$name-" \
     "$PWD/build-fuzz/corpus/$name" >"$log" 2>&1 || status=$?
   printf '%s: ' "$name"
