@@ -21,6 +21,15 @@ struct PanelClick {
   bool optional = false; // skipped when the gauge is not on the panel
 };
 
+// The pilot's controls on the window's keys.
+enum class PilotControl {
+  AirbrakesToggle,
+  SpeedUp,
+  SpeedDown,
+  CircleLeft, // the same side again flies straight
+  CircleRight,
+};
+
 class FlightSource {
 public:
   virtual ~FlightSource() = default;
@@ -37,6 +46,9 @@ public:
   virtual std::vector<PanelClick> take_clicks() { return {}; }
   // Key events without a defined effect, with their counts.
   virtual const std::map<uint32_t, long> &undefined_key_events() const = 0;
+  // The pilot at the keyboard takes the controls. Returns false when the
+  // source flies no one to steer (a replay, a live link).
+  virtual bool pilot(PilotControl) { return false; }
   // Pilot actions or notes worth a line in the summary.
   virtual std::vector<std::string> notes() const { return {}; }
 };

@@ -38,6 +38,32 @@ inline constexpr uint32_t kMouseClick = 0x20000000;      // the click every hand
 inline constexpr uint32_t kMouseStepRepeat = 0x00200000; // extra bit of stepping buttons
 inline constexpr uint32_t kMouseDrag = 0x00800000;       // extra bit of spl's lever
 
+// Drawing flags (Element::drawing_flags): how the host draws an element. One
+// meaning per bit; the values in use are combinations of these.
+// Transparency key: pure black (0x000000). A 32-bit bitmap's own alpha channel
+// applies whatever the flags say.
+inline constexpr uint32_t kDrawTransparent = 0x1; // black pixels of the bitmap are not drawn
+inline constexpr uint32_t kDrawErase = 0x2;       // the element's area is cleared before drawing; a
+                                                  // string fills its box with its background colour
+inline constexpr uint32_t kDrawLit = 0x4; // drawn at full brightness whatever the panel light
+
+// Cursor kinds shown over a mouse child (MouseRectangle::cursor).
+inline constexpr int32_t kCursorNone = -1; // on parents
+inline constexpr int32_t kCursorUp = 1;    // increase, up, close
+inline constexpr int32_t kCursorDown = 2;  // decrease, down, open
+inline constexpr int32_t kCursorHand = 5;  // press a button
+
+// String layout flags (StringElement::layout_flags).
+inline constexpr uint32_t kTextCentreHorizontal = 0x01;
+inline constexpr uint32_t kTextCentreVertical = 0x04;
+inline constexpr uint32_t kTextSingleLine = 0x20;
+inline constexpr uint32_t kTextLayoutCentred =
+    kTextCentreHorizontal | kTextCentreVertical | kTextSingleLine; // 0x25, every string
+
+// Font weight and character set of every string (the face is "Quartz").
+inline constexpr int32_t kFontWeightNormal = 400;
+inline constexpr int32_t kCharSetDefault = 1;
+
 inline constexpr uint32_t kHeaderVersion = 0x320;
 inline constexpr uint32_t kModuleId = 0x13;
 inline constexpr uint32_t kImportPanelServices = 0xF;
@@ -83,10 +109,10 @@ struct Element {
   int32_t offset_x;   // needle pivot or rotate texture centre, else 0
   int32_t offset_y;
   GaugeHeader *gauge;
-  Element *previous;  // host working
-  Element **children; // null-terminated list, or null
-  void *failure;      // null everywhere in this system
-  uint32_t drawing_flags;
+  Element *previous;      // host working
+  Element **children;     // null-terminated list, or null
+  void *failure;          // null everywhere in this system
+  uint32_t drawing_flags; // kDrawTransparent, kDrawErase, kDrawLit
   uint32_t reserved[2];
 };
 
@@ -139,10 +165,10 @@ struct StringElement {
   uint32_t background_colour;
   uint32_t highlight_colour;
   char font_face[32];
-  int32_t font_weight;
-  int32_t char_set;
-  uint32_t layout_flags;
-  int32_t max_chars; // the element shows at most this many characters
+  int32_t font_weight;   // kFontWeightNormal
+  int32_t char_set;      // kCharSetDefault
+  uint32_t layout_flags; // kTextLayoutCentred
+  int32_t max_chars;     // the element shows at most this many characters
   uintptr_t host_working_b[4];
   ElementCallback callback;
 };
@@ -202,7 +228,7 @@ struct MouseRectangle {
   int32_t y;
   int32_t width; // a parent of 0,0,0,0 stands for the whole gauge
   int32_t height;
-  int32_t cursor;  // 1, 2 or 5 on children, -1 on parents
+  int32_t cursor;  // kCursorUp, kCursorDown or kCursorHand on children, kCursorNone on parents
   int32_t help_id; // host tooltip id, or 0
   uint32_t event_mask;
   uint32_t key_event; // sent by the host when the child has no handler, else 0

@@ -1,6 +1,8 @@
 #include "frame/module_frame.h"
 
-#include <cstdio>
+#include <cstring>
+
+#include "frame/text_format.h"
 
 // The host writes the service table's address here before it calls anything.
 GAUGE_EXPORT ImportTableRecord ImportTable = {
@@ -69,21 +71,47 @@ int format_text(Element *element, const char *format, ...) {
   if (string->text == nullptr) {
     return 0;
   }
-  va_list args;
-  va_start(args, format);
-  const int n = std::vsnprintf(string->text, kStringBufferBytes, format, args);
-  va_end(args);
+  VarArgs args, again;
+  va_start(args.list, format);
+  va_start(again.list, format);
+  const int n = format_args(string->text, kStringBufferBytes, format, args, again);
+  va_end(again.list);
+  va_end(args.list);
   return n;
+}
+
+int format_number_line(Element *element, NumberLine &line, int width, int decimals, double value,
+                       const char *label) {
+  auto *string = reinterpret_cast<StringElement *>(element);
+  if (string->text == nullptr) {
+    return 0;
+  }
+  uint64_t bits;
+  std::memcpy(&bits, &value, sizeof bits);
+  if (!line.kept || bits != line.value_bits || label != line.label || width != line.width ||
+      decimals != line.decimals) {
+    line.length =
+        format_into(line.text, sizeof line.text, "%*.*f %s", width, decimals, value, label);
+    line.kept = true;
+    line.value_bits = bits;
+    line.label = label;
+    line.width = width;
+    line.decimals = decimals;
+  }
+  std::memcpy(string->text, line.text, std::strlen(line.text) + 1); // both kStringBufferBytes
+  return line.length;
 }
 
 int format_into(char *buffer, size_t size, const char *format, ...) {
   if (size == 0) {
     return 0;
   }
-  va_list args;
-  va_start(args, format);
-  const int n = std::vsnprintf(buffer, size, format, args);
-  va_end(args);
+  VarArgs args, again;
+  va_start(args.list, format);
+  va_start(again.list, format);
+  const int n = format_args(buffer, size, format, args, again);
+  va_end(again.list);
+  va_end(args.list);
   return n;
 }
 

@@ -46,6 +46,23 @@ int format_text(Element *element, const char *format, ...) __attribute__((format
 int format_into(char *buffer, size_t size, const char *format, ...)
     __attribute__((format(printf, 3, 4)));
 
+// A line of "%*.*f %s" -- a number and a static label -- with its last text.
+// Most such lines show the same number cycle after cycle; format_number_line
+// formats only when the number, width, decimals or label (compared by
+// address: a literal or a table's text) changed since the last call with
+// this line, and otherwise copies the kept text into the element's buffer
+// (each placement has a buffer of its own). Zero-initialised: nothing kept.
+struct NumberLine {
+  bool kept;
+  uint64_t value_bits;
+  const char *label;
+  int32_t width, decimals;
+  int32_t length; // what format_text would have returned
+  char text[kStringBufferBytes];
+};
+int format_number_line(Element *element, NumberLine &line, int width, int decimals, double value,
+                       const char *label);
+
 } // namespace frame
 
 // Header fields that are the same in every gauge of every module: version and

@@ -94,12 +94,6 @@ std::vector<MouseTarget> read_mouse_list(const MouseRectangle *list, int gauge_w
   return targets;
 }
 
-void refresh(TokenVar &var) {
-  if (var.id != 0) {
-    service_read_token_var(&var);
-  }
-}
-
 double call(ElementCallback callback, Element *element) {
   return callback != nullptr ? callback(element) : 0.0;
 }
@@ -121,6 +115,7 @@ Host::Host(HostOptions options) : options_(std::move(options)) {
     os_clock_use_virtual(options_.start_epoch_ms);
   }
   start_ms_ = os_clock_now_ms();
+  key_pending_.reserve(64); // a cycle's key events fit: no allocation while they come
   set_active();
 }
 
@@ -240,7 +235,7 @@ bool Host::place(const std::string &module_name, const std::string &gauge_name,
     error = "unknown gauge " + module_name + "!" + gauge_name;
     return false;
   }
-  if (gauge(placement) != nullptr) {
+  if (by_name_.contains(placement)) {
     error = "a gauge named " + placement + " is already placed";
     return false;
   }
@@ -263,13 +258,16 @@ bool Host::place(const std::string &module_name, const std::string &gauge_name,
   placed->gauge_name = gauge_name;
   placed->module = module;
   placed->header = header;
-  for (const FlatElement &f : flat) {
-    ElementState state;
-    state.element = f.element;
-    state.index = static_cast<int>(placed->elements.size());
-    state.depth = f.depth;
-    state.kind = f.element->kind;
-    placed->elements.push_back(state);
+  placed->elements.resize(flat.size());
+  for (size_t i = 0; i < flat.size(); ++i) {
+    ElementState &state = placed->elements[i];
+    state.element = flat[i].element;
+    state.index = static_cast<int>(i);
+    state.depth = flat[i].depth;
+    state.kind = flat[i].element->kind;
+    if (state.kind == kElementString) {
+      state.text.reserve(kStringBufferBytes);
+    }
   }
 
   // Images are "loaded" now: the root's drawn size is its bitmap's size.
@@ -285,6 +283,7 @@ bool Host::place(const std::string &module_name, const std::string &gauge_name,
                       static_cast<int>(placed->root_image.height_px));
   PlacedGauge *raw = placed.get();
   gauges_.push_back(std::move(placed));
+  by_name_.emplace(placement, raw);
   if (header->gauge_callback != nullptr) {
     for (int service : {2, 3, 4, 5}) {
       // Two placements share the element records: the root points at this
@@ -298,53 +297,95 @@ bool Host::place(const std::string &module_name, const std::string &gauge_name,
 }
 
 bool Host::remove(const std::string &placement, std::string &error) {
-  auto it = std::find_if(gauges_.begin(), gauges_.end(),
-                         [&](const auto &g) { return g->name == placement; });
-  if (it == gauges_.end()) {
+  const auto named = by_name_.find(placement);
+  if (named == by_name_.end()) {
     error = "unknown gauge " + placement;
     return false;
   }
+  PlacedGauge *placed = named->second;
   set_active();
-  GaugeHeader *header = (*it)->header;
+  GaugeHeader *header = placed->header;
+  auto *root = reinterpret_cast<StaticImageElement *>(header->elements[0]);
+  root->image = &placed->root_image;
   if (header->gauge_callback != nullptr) {
     header->gauge_callback(header, 12, 0);
   }
-  auto *root = reinterpret_cast<StaticImageElement *>(header->elements[0]);
-  if (root->image == &(*it)->root_image) {
-    root->image = nullptr;
+  // Searched from both ends at once: a panel is taken down first or last
+  // placed first, so this is found in a step or two.
+  size_t index = 0;
+  for (size_t front = 0, back = gauges_.size() - 1;; ++front, --back) {
+    if (gauges_[front].get() == placed) {
+      index = front;
+      break;
+    }
+    if (gauges_[back].get() == placed) {
+      index = back;
+      break;
+    }
   }
-  gauges_.erase(it);
-  // Another placement of the same gauge keeps the records alive.
-  for (auto &g : gauges_) {
-    if (g->header == header) {
-      root->image = &g->root_image;
+  by_name_.erase(named);
+  const auto erased = gauges_.erase(gauges_.begin() + static_cast<ptrdiff_t>(index));
+  root->image = nullptr;
+  // Another placement of the same gauge keeps the records alive; the
+  // nearest one is found at once in a panel of many placements of one kind.
+  for (auto after = erased; after != gauges_.end(); ++after) {
+    if ((*after)->header == header) {
+      root->image = &(*after)->root_image;
+      break;
+    }
+  }
+  if (root->image == nullptr) {
+    for (auto before = std::make_reverse_iterator(erased); before != gauges_.rend(); ++before) {
+      if ((*before)->header == header) {
+        root->image = &(*before)->root_image;
+        break;
+      }
     }
   }
   deliver_key_events();
   return true;
 }
 
+Host::TokenSlot *Host::token_slot(uint32_t id) {
+  return id < kDirectTokens ? &direct_tokens_[id] : &other_tokens_[id];
+}
+
+const Host::TokenSlot *Host::token_slot(uint32_t id) const {
+  if (id < kDirectTokens) {
+    return &direct_tokens_[id];
+  }
+  auto it = other_tokens_.find(id);
+  return it == other_tokens_.end() ? nullptr : &it->second;
+}
+
 void Host::set_token(uint32_t id, double value) {
-  auto bound = bound_.find(id);
-  if (bound != bound_.end() && bound->second.second) {
-    bound->second.second(value);
+  TokenSlot *slot = token_slot(id);
+  if (slot->bound >= 0 && bound_[static_cast<size_t>(slot->bound)].second) {
+    bound_[static_cast<size_t>(slot->bound)].second(value);
   } else {
-    tokens_[id] = value;
+    slot->value = value;
   }
 }
 
 double Host::token(uint32_t id) const {
-  auto bound = bound_.find(id);
-  if (bound != bound_.end() && bound->second.first) {
-    return bound->second.first();
+  const TokenSlot *slot = token_slot(id);
+  if (slot == nullptr) {
+    return 0.0;
   }
-  auto it = tokens_.find(id);
-  return it == tokens_.end() ? 0.0 : it->second;
+  if (slot->bound >= 0 && bound_[static_cast<size_t>(slot->bound)].first) {
+    return bound_[static_cast<size_t>(slot->bound)].first();
+  }
+  return slot->value;
 }
 
 void Host::bind_token(uint32_t id, std::function<double()> reader,
                       std::function<void(double)> writer) {
-  bound_[id] = {std::move(reader), std::move(writer)};
+  TokenSlot *slot = token_slot(id);
+  if (slot->bound < 0) {
+    slot->bound = static_cast<int>(bound_.size());
+    bound_.emplace_back();
+  }
+  bound_[static_cast<size_t>(slot->bound)] = {std::move(reader), std::move(writer)};
 }
 
 void Host::serve_read_token(TokenVar *var) {
@@ -362,10 +403,15 @@ void Host::serve_read_token(TokenVar *var) {
 }
 
 void Host::serve_key_event(uint32_t id, int32_t value) {
-  KeyEvent event{id, value, time_ms()};
-  key_log_.push_back(event);
-  while (key_log_.size() > options_.key_log_limit) {
-    key_log_.pop_front();
+  const KeyEvent event{id, value, time_ms()};
+  const size_t limit = options_.key_log_limit;
+  if (key_log_.size() < limit) {
+    key_log_.push_back(event);
+  } else {
+    if (limit > 0) {
+      key_log_[key_log_head_] = event;
+      key_log_head_ = (key_log_head_ + 1) % limit;
+    }
     ++key_log_dropped_;
   }
   key_pending_.push_back(event);
@@ -376,16 +422,26 @@ void Host::deliver_key_events() {
     key_pending_.clear();
     return;
   }
-  auto pending = std::move(key_pending_);
-  key_pending_.clear();
-  for (const auto &event : pending) {
+  if (delivering_) {
+    return; // a sink that reaches back in: the loop below delivers what it adds
+  }
+  delivering_ = true;
+  // By index and by copy: the sink may add events, which moves the vector.
+  for (size_t i = 0; i < key_pending_.size(); ++i) {
+    const KeyEvent event = key_pending_[i];
     key_sink_(event);
   }
+  key_pending_.clear(); // keeps its room: no allocation on the next cycle
+  delivering_ = false;
 }
 
 std::vector<KeyEvent> Host::take_key_events(uint64_t *dropped) {
-  std::vector<KeyEvent> out(key_log_.begin(), key_log_.end());
+  std::vector<KeyEvent> out;
+  out.reserve(key_log_.size());
+  out.insert(out.end(), key_log_.begin() + static_cast<ptrdiff_t>(key_log_head_), key_log_.end());
+  out.insert(out.end(), key_log_.begin(), key_log_.begin() + static_cast<ptrdiff_t>(key_log_head_));
   key_log_.clear();
+  key_log_head_ = 0;
   if (dropped != nullptr) {
     *dropped = key_log_dropped_;
   }
@@ -443,9 +499,15 @@ void Host::update_gauge(PlacedGauge &placed) {
   set_active();
   auto *root = reinterpret_cast<StaticImageElement *>(placed.header->elements[0]);
   root->image = &placed.root_image;
+  // Token refreshes go straight to this host, not through the service table.
+  const auto refresh = [this](TokenVar &var) {
+    if (var.id != 0) {
+      serve_read_token(&var);
+    }
+  };
   for (ElementState &state : placed.elements) {
     Element *e = state.element;
-    switch (e->kind) {
+    switch (state.kind) { // e->kind as read at placement, without another load
     case kElementStaticImage:
       break;
     case kElementNeedle: {
@@ -464,7 +526,16 @@ void Host::update_gauge(PlacedGauge &placed) {
         s->callback(e);
       }
       state.buffer.back() = '\0';
-      state.text = shown_text(*s, state.buffer.data());
+      // Only the shown part is looked at; it fits the room reserved at placement.
+      // A plain loop: these texts are a few characters, shorter than the
+      // setup of the library's vector search.
+      const char *text = state.buffer.data();
+      const size_t max = s->max_chars > 0 ? static_cast<size_t>(s->max_chars) : 0;
+      size_t len = 0;
+      while (len < max && text[len] != '\0') {
+        ++len;
+      }
+      state.text.assign(text, len);
       break;
     }
     case kElementShift: {
@@ -518,6 +589,8 @@ bool Host::click(const std::string &placement, int x, int y, uint32_t flags, std
     return false;
   }
   set_active();
+  // As during its update: the root points at this placement's image.
+  reinterpret_cast<StaticImageElement *>(placed->header->elements[0])->image = &placed->root_image;
   const MouseTarget *hit = nullptr;
   for (const MouseTarget &t : placed->mouse_targets) {
     const bool inside = x >= t.x && x < t.x + t.width && y >= t.y && y < t.y + t.height;
@@ -543,12 +616,8 @@ bool Host::click(const std::string &placement, int x, int y, uint32_t flags, std
 }
 
 PlacedGauge *Host::gauge(const std::string &placement) {
-  for (auto &g : gauges_) {
-    if (g->name == placement) {
-      return g.get();
-    }
-  }
-  return nullptr;
+  const auto it = by_name_.find(placement);
+  return it == by_name_.end() ? nullptr : it->second;
 }
 
 } // namespace gaugehost

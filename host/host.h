@@ -10,12 +10,12 @@
 
 #include <array>
 #include <cstdint>
-#include <deque>
 #include <filesystem>
 #include <functional>
 #include <map>
 #include <memory>
 #include <string>
+#include <unordered_map>
 #include <vector>
 
 #include "frame/gauge.h"
@@ -35,7 +35,8 @@ struct ElementState {
   int depth = 0;
   int32_t kind = 0;
   double values[3] = {0, 0, 0}; // needle/icon: [0]; shift, scroll: x, y; rotate: x, y, r
-  std::string text;             // shown text of a string (cut to its maximum)
+  std::string text; // shown text of a string (cut to its maximum); its room is reserved at
+                    // placement, so refreshing it never allocates
   std::array<char, kStringBufferBytes> buffer{}; // the host's text buffer
   bool updated = false;
 };
@@ -65,7 +66,8 @@ struct HostOptions {
   // Virtual clock start: 2026-06-01 10:00:00 UTC.
   int64_t start_epoch_ms = 1780308000000;
   // Key events kept for take_key_events; older ones are dropped beyond this
-  // (bsw and ballast send one on every update).
+  // (bsw and ballast send one on every update). 0 keeps none: a host whose
+  // key events go to a sink only (a session) needs no log.
   size_t key_log_limit = 100000;
 };
 
@@ -136,16 +138,31 @@ private:
   void deliver_key_events();
   void set_active();
   LoadedModule *find_module(const std::string &name) const;
+  struct TokenSlot {
+    double value = 0;
+    int bound = -1; // index into bound_, or -1: the value above
+  };
+  TokenSlot *token_slot(uint32_t id);
+  const TokenSlot *token_slot(uint32_t id) const;
 
   HostOptions options_;
   int64_t start_ms_ = 0;
   std::map<std::string, std::unique_ptr<LoadedModule>> modules_;
   std::vector<std::unique_ptr<PlacedGauge>> gauges_;
-  std::map<uint32_t, double> tokens_;
-  std::map<uint32_t, std::pair<std::function<double()>, std::function<void(double)>>> bound_;
-  std::deque<KeyEvent> key_log_;
+  std::unordered_map<std::string, PlacedGauge *> by_name_; // the placements in gauges_
+  // Tokens below kDirectTokens sit in a table read on every element refresh;
+  // larger ids (none of the modules' own) in a map.
+  static constexpr uint32_t kDirectTokens = 0x400;
+  std::vector<TokenSlot> direct_tokens_ = std::vector<TokenSlot>(kDirectTokens);
+  std::map<uint32_t, TokenSlot> other_tokens_;
+  std::vector<std::pair<std::function<double()>, std::function<void(double)>>> bound_;
+  // The last key_log_limit key events: filled in order, then a ring whose
+  // oldest entry is at key_log_head_.
+  std::vector<KeyEvent> key_log_;
+  size_t key_log_head_ = 0;
   uint64_t key_log_dropped_ = 0;
   std::vector<KeyEvent> key_pending_;
+  bool delivering_ = false;
   std::function<void(const KeyEvent &)> key_sink_;
   uint32_t next_host_value_ = 1;
 };

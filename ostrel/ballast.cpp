@@ -284,7 +284,7 @@ constinit IconElement ballast_valve_element =
 constinit Element *ballast_children[] = {&ballast_needle_element.element,
                                          &ballast_valve_element.element, nullptr};
 constinit StaticImageElement ballast_root =
-    static_image(kBallastBitmap, &ballast_gauge, ballast_children, kDrawFlags1);
+    static_image(kBallastBitmap, &ballast_gauge, ballast_children, kDrawTransparent);
 constinit Element *ballast_roots[] = {&ballast_root.element, nullptr};
 
 } // namespace

@@ -11,24 +11,8 @@
 
 namespace ostrel {
 
-// Cursor kinds of mouse children.
-inline constexpr int32_t kCursorUp = 1;
-inline constexpr int32_t kCursorDown = 2;
-inline constexpr int32_t kCursorHand = 5;
-
-// Drawing-flag values in use in ostrel.
-inline constexpr uint32_t kDrawFlags1 = 0x1;
-inline constexpr uint32_t kDrawFlags2 = 0x2;
-inline constexpr uint32_t kDrawFlags3 = 0x3;
-
 // Every ostrel needle.
 inline constexpr int32_t kNeedleRateLimit = 6;
-
-// Common string attributes: font "Quartz", weight 400, character set 1,
-// layout centred both ways on one line.
-inline constexpr int32_t kFontWeightNormal = 400;
-inline constexpr int32_t kCharSetDefault = 1;
-inline constexpr uint32_t kLayoutCentredSingleLine = 0x25;
 
 struct ElementPlace {
   int32_t x;
@@ -61,7 +45,8 @@ constexpr NeedleElement needle(int32_t bitmap, ElementPlace place, ElementPlace 
                                uint32_t source_token, NonlinearityPoint (&points)[N],
                                GaugeHeader *gauge, ElementCallback callback) {
   NeedleElement e{};
-  e.element = element_common(kElementNeedle, bitmap, place, gauge, nullptr, kDrawFlags3);
+  e.element =
+      element_common(kElementNeedle, bitmap, place, gauge, nullptr, kDrawTransparent | kDrawErase);
   e.element.offset_x = pivot.x;
   e.element.offset_y = pivot.y;
   e.source.id = source_token;
@@ -75,7 +60,8 @@ constexpr NeedleElement needle(int32_t bitmap, ElementPlace place, ElementPlace 
 constexpr IconElement icon(int32_t first_bitmap, int32_t image_count, ElementPlace place,
                            uint32_t source_token, GaugeHeader *gauge, ElementCallback callback) {
   IconElement e{};
-  e.element = element_common(kElementIcon, first_bitmap, place, gauge, nullptr, kDrawFlags3);
+  e.element = element_common(kElementIcon, first_bitmap, place, gauge, nullptr,
+                             kDrawTransparent | kDrawErase);
   e.source.id = source_token;
   e.image_count = image_count;
   e.callback = callback;
@@ -107,7 +93,7 @@ constexpr StringElement string_line(ElementPlace place, const StringLook &look, 
   }
   e.font_weight = kFontWeightNormal;
   e.char_set = kCharSetDefault;
-  e.layout_flags = kLayoutCentredSingleLine;
+  e.layout_flags = kTextLayoutCentred;
   e.max_chars = look.max_chars;
   e.callback = callback;
   return e;
@@ -116,7 +102,7 @@ constexpr StringElement string_line(ElementPlace place, const StringLook &look, 
 // Mouse lists of ostrel: one parent covering the whole gauge, its children,
 // the record closing it and an end record.
 constexpr MouseRectangle mouse_whole_gauge() {
-  return {.kind = kMouseParent, .cursor = -1};
+  return {.kind = kMouseParent, .cursor = kCursorNone};
 }
 constexpr MouseRectangle mouse_child(int32_t x, int32_t y, int32_t width, int32_t height,
                                      int32_t cursor, uint32_t event_mask, MouseHandler handler) {

@@ -75,13 +75,18 @@ constexpr StringLook kLineLook = {.box_width_px = 226,
                                   .text_colour = 0x000000,
                                   .background_colour = 0xFFFFFF,
                                   .max_chars = 17,
-                                  .drawing_flags = kDrawFlags2};
+                                  .drawing_flags = kDrawErase};
 
 extern StringElement vet_lines[kLineCount];
 
+// The lines' last texts: most values stand still for minutes.
+constinit frame::NumberLine line_texts[kValueLineCount] = {};
+
 double format_value_line(Element *element, int line) {
   const LineFormat &format = kLineFormats[line];
-  frame::format_text(element, "%8.*f %s", format.decimals, line_values[line], format.label);
+  // "%8.*f %s"
+  frame::format_number_line(element, line_texts[line], 8, format.decimals, line_values[line],
+                            format.label);
   return line_values[line];
 }
 
@@ -158,7 +163,7 @@ constinit Element *vet_display_children[] = {
 static_assert(std::size(vet_display_children) == kLineCount + 1);
 
 constinit StaticImageElement vet_display_root =
-    static_image(kDisplayBitmap, &vet_display_gauge, vet_display_children, kDrawFlags1);
+    static_image(kDisplayBitmap, &vet_display_gauge, vet_display_children, kDrawTransparent);
 constinit Element *vet_display_roots[] = {&vet_display_root.element, nullptr};
 
 // No clicks: one empty parent.

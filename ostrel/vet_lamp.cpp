@@ -79,7 +79,7 @@ constinit IconElement vet_lamp_icon_element =
     icon(kLampBitmap, kLampImageCount, {0, 7}, kTokenElementSource, &vet_lamp_gauge, vet_lamp_icon);
 constinit Element *vet_lamp_children[] = {&vet_lamp_icon_element.element, nullptr};
 constinit StaticImageElement vet_lamp_root =
-    static_image(kLampBitmap, &vet_lamp_gauge, vet_lamp_children, kDrawFlags1);
+    static_image(kLampBitmap, &vet_lamp_gauge, vet_lamp_children, kDrawTransparent);
 constinit Element *vet_lamp_roots[] = {&vet_lamp_root.element, nullptr};
 
 } // namespace

@@ -20,7 +20,7 @@ constexpr StringLook kSetupLook = {.box_width_px = 370,
                                    .text_colour = 0x404040,
                                    .background_colour = 0xBDBDBD,
                                    .max_chars = 4,
-                                   .drawing_flags = kDrawFlags2};
+                                   .drawing_flags = kDrawErase};
 
 constinit TokenVar units_var = {.id = kTokenUnitSetting};
 
@@ -59,7 +59,7 @@ constinit StringElement vet_setup_string =
     string_line({18, 21}, kSetupLook, &vet_setup_gauge, vet_setup_text);
 constinit Element *vet_setup_children[] = {&vet_setup_string.element, nullptr};
 constinit StaticImageElement vet_setup_root =
-    static_image(kSetupBitmap, &vet_setup_gauge, vet_setup_children, kDrawFlags1);
+    static_image(kSetupBitmap, &vet_setup_gauge, vet_setup_children, kDrawTransparent);
 constinit Element *vet_setup_roots[] = {&vet_setup_root.element, nullptr};
 
 } // namespace

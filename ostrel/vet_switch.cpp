@@ -357,7 +357,7 @@ constinit IconElement vet_switch_icon =
          vet_switch_sequence);
 constinit Element *vet_switch_children[] = {&vet_switch_icon.element, nullptr};
 constinit StaticImageElement vet_switch_root =
-    static_image(kSwitchBackgroundBitmap, &vet_switch_gauge, vet_switch_children, kDrawFlags1);
+    static_image(kSwitchBackgroundBitmap, &vet_switch_gauge, vet_switch_children, kDrawTransparent);
 constinit Element *vet_switch_roots[] = {&vet_switch_root.element, nullptr};
 
 } // namespace

@@ -85,7 +85,7 @@ constinit NeedleElement white_needle =
            yaw_string_needle);
 constinit Element *white_children[] = {&white_needle.element, nullptr};
 constinit StaticImageElement white_root =
-    static_image(kBackgroundBitmap, &white_gauge, white_children, kDrawFlags3);
+    static_image(kBackgroundBitmap, &white_gauge, white_children, kDrawTransparent | kDrawErase);
 constinit Element *white_roots[] = {&white_root.element, nullptr};
 
 constinit NeedleElement red_needle =
@@ -93,7 +93,7 @@ constinit NeedleElement red_needle =
            yaw_string_needle);
 constinit Element *red_children[] = {&red_needle.element, nullptr};
 constinit StaticImageElement red_root =
-    static_image(kBackgroundBitmap, &red_gauge, red_children, kDrawFlags3);
+    static_image(kBackgroundBitmap, &red_gauge, red_children, kDrawTransparent | kDrawErase);
 constinit Element *red_roots[] = {&red_root.element, nullptr};
 
 constinit NeedleElement blue_needle =
@@ -101,7 +101,7 @@ constinit NeedleElement blue_needle =
            yaw_string_needle);
 constinit Element *blue_children[] = {&blue_needle.element, nullptr};
 constinit StaticImageElement blue_root =
-    static_image(kBackgroundBitmap, &blue_gauge, blue_children, kDrawFlags3);
+    static_image(kBackgroundBitmap, &blue_gauge, blue_children, kDrawTransparent | kDrawErase);
 constinit Element *blue_roots[] = {&blue_root.element, nullptr};
 
 } // namespace

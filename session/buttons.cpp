@@ -96,7 +96,10 @@ std::string button_names(const std::string &gauge) {
   std::string out;
   for (const ButtonRow &row : kButtons) {
     if (row.gauge == gauge) {
-      out += (out.empty() ? "" : " ") + std::string(row.button);
+      if (!out.empty()) {
+        out += ' ';
+      }
+      out += row.button;
     }
   }
   return out.empty() ? "(none)" : out;

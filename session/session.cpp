@@ -9,8 +9,9 @@
 
 #include "flight/igc/igc.h"
 #include "flight/tokens.h"
-#include "platform/fssound/fssound_host.h"
 #include "host/host_offset_server.h"
+#include "host/panel_command.h"
+#include "platform/fssound/fssound_host.h"
 #include "platform/soarrec/soarrec_host.h"
 #include "session/buttons.h"
 
@@ -170,6 +171,10 @@ bool Session::open(std::string &error) {
   gaugehost::HostOptions host_options;
   host_options.module_dir = options_.module_dir;
   host_options.virtual_time = true; // paced by the session when real time is asked for
+  if (!options_.call_logs) {
+    host_options.key_log_limit = 0;
+  }
+  fssound::set_call_log(options_.call_logs);
   host_ = std::make_unique<gaugehost::Host>(host_options);
   offsets_ = std::make_unique<fsuipc_server::HostOffsetServer>(*host_);
   bus_ = std::make_unique<Bus>(*host_);
@@ -181,17 +186,10 @@ bool Session::open(std::string &error) {
     error = options_.panel_dir.string() + ": " + ec.message();
     return false;
   }
-  for (const auto &g : panel_->gauges) {
-    if (!host_->module_loaded(g.module) && !host_->load_module(g.module, error)) {
-      error = panel_->file.string() + ":" + std::to_string(g.line) + ": " + error;
-      return false;
-    }
+  if (!gaugehost::place_panel(*host_, *panel_, error)) {
+    return false;
   }
   for (const auto &g : panel_->gauges) {
-    if (!host_->place(g.module, g.gauge, g.placement, error)) {
-      error = panel_->file.string() + ":" + std::to_string(g.line) + ": " + error;
-      return false;
-    }
     const auto *placed = host_->gauge(g.placement);
     const double w = placed->root_image.width_px > 0 ? placed->root_image.width_px : g.width;
     const double h = placed->root_image.height_px > 0 ? placed->root_image.height_px : g.height;
@@ -227,7 +225,7 @@ bool Session::click_button(const std::string &gauge, const std::string &button,
   return host_->click(gauge, point->x, point->y, kClickFlags, error);
 }
 
-bool Session::run(std::unique_ptr<flight::FlightSource> source, std::string &error) {
+bool Session::start(std::unique_ptr<flight::FlightSource> source, std::string &error) {
   source_ = std::move(source);
   if (!options_.output_dir.empty()) {
     outputs_ =
@@ -244,60 +242,45 @@ bool Session::run(std::unique_ptr<flight::FlightSource> source, std::string &err
     }
   });
   soarrec::take_calls(); // forget calls from before the flight
-  const double dt = options_.cycle_ms / 1000.0;
-  const auto wall_start = std::chrono::steady_clock::now();
-  auto last_progress = wall_start;
-  const bool bar = options_.progress && isatty(STDERR_FILENO);
-  double next_sample = 0, next_trace = 0;
-  int64_t cycles = 0;
-  while (!source_->finished()) {
-    host_->advance(options_.cycle_ms);
-    source_->step(dt, *bus_);
-    for (const auto &click : source_->take_clicks()) {
-      if (click.optional && host_->gauge(click.gauge) == nullptr) {
-        continue;
-      }
-      for (int i = 0; i < click.count; ++i) {
-        if (!click_button(click.gauge, click.button, error)) {
-          error = "scenario line " + std::to_string(click.line) + ": " + error;
-          return false;
-        }
-      }
+  next_sample_s_ = next_trace_s_ = 0;
+  return true;
+}
+
+bool Session::step(std::string &error) {
+  host_->advance(options_.cycle_ms);
+  source_->step(options_.cycle_ms / 1000.0, *bus_);
+  for (const auto &click : source_->take_clicks()) {
+    if (click.optional && host_->gauge(click.gauge) == nullptr) {
+      continue;
     }
-    host_->walk();
-    const flight::AircraftState &s = source_->state();
-    if (outputs_) {
-      outputs_->recorder(s, summary_);
-    }
-    if (s.time_s >= next_sample) {
-      summary_.sample(s, *host_);
-      next_sample += 1.0;
-    }
-    if (outputs_ && options_.trace_interval_s > 0 && s.time_s >= next_trace) {
-      outputs_->trace_row(s.time_s, *host_);
-      next_trace += options_.trace_interval_s;
-    }
-    ++cycles;
-    if (options_.real_time) {
-      std::this_thread::sleep_until(wall_start +
-                                    std::chrono::milliseconds(cycles * options_.cycle_ms));
-    }
-    if (bar) {
-      const auto now = std::chrono::steady_clock::now();
-      if (now - last_progress > std::chrono::milliseconds(200)) {
-        last_progress = now;
-        const double fraction = std::min(1.0, s.time_s / std::max(1.0, source_->duration_s()));
-        const int filled = static_cast<int>(fraction * 30);
-        std::fprintf(stderr, "\r[%.*s%.*s] %3.0f%%  %5.0f s simulated", filled,
-                     "##############################", 30 - filled,
-                     "------------------------------", fraction * 100, s.time_s);
-        std::fflush(stderr);
+    for (int i = 0; i < click.count; ++i) {
+      if (!click_button(click.gauge, click.button, error)) {
+        error = "scenario line " + std::to_string(click.line) + ": " + error;
+        return false;
       }
     }
   }
-  if (bar) {
-    std::fprintf(stderr, "\r%60s\r", "");
+  host_->walk();
+  const flight::AircraftState &s = source_->state();
+  if (outputs_) {
+    outputs_->recorder(s, summary_);
   }
+  if (s.time_s >= next_sample_s_) {
+    summary_.sample(s, *host_);
+    next_sample_s_ += 1.0;
+  }
+  if (outputs_ && options_.trace_interval_s > 0 && s.time_s >= next_trace_s_) {
+    outputs_->trace_row(s.time_s, *host_);
+    next_trace_s_ += options_.trace_interval_s;
+  }
+  if (observer_) {
+    observer_(s);
+  }
+  return true;
+}
+
+void Session::finish() {
+  host_->set_key_event_sink(nullptr);
   fssound::sync();
   if (outputs_) {
     outputs_->close_igc(summary_);
@@ -314,6 +297,43 @@ bool Session::run(std::unique_ptr<flight::FlightSource> source, std::string &err
       std::ofstream(outputs_->dir() / "vario.csv") << summary_.vario_csv();
     }
   }
+}
+
+bool Session::run(std::unique_ptr<flight::FlightSource> source, std::string &error) {
+  if (!start(std::move(source), error)) {
+    return false;
+  }
+  const auto wall_start = std::chrono::steady_clock::now();
+  auto last_progress = wall_start;
+  const bool bar = options_.progress && isatty(STDERR_FILENO);
+  int64_t cycles = 0;
+  while (!source_->finished()) {
+    if (!step(error)) {
+      return false;
+    }
+    ++cycles;
+    if (options_.real_time) {
+      std::this_thread::sleep_until(wall_start +
+                                    std::chrono::milliseconds(cycles * options_.cycle_ms));
+    }
+    if (bar) {
+      const auto now = std::chrono::steady_clock::now();
+      if (now - last_progress > std::chrono::milliseconds(200)) {
+        last_progress = now;
+        const double time_s = source_->state().time_s;
+        const double fraction = std::min(1.0, time_s / std::max(1.0, source_->duration_s()));
+        const int filled = static_cast<int>(fraction * 30);
+        std::fprintf(stderr, "\r[%.*s%.*s] %3.0f%%  %5.0f s simulated", filled,
+                     "##############################", 30 - filled,
+                     "------------------------------", fraction * 100, time_s);
+        std::fflush(stderr);
+      }
+    }
+  }
+  if (bar) {
+    std::fprintf(stderr, "\r%60s\r", "");
+  }
+  finish();
   return true;
 }
 

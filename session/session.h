@@ -36,6 +36,10 @@ struct SessionOptions {
   double trace_interval_s = 1.0; // CSV trace row interval; 0: no trace
   bool progress = false;         // progress bar on standard error
   std::string title;             // for the summary
+  // The sound library's call log and the host's key log: a session reads
+  // neither (key events reach it through the host's sink), so by default
+  // they are off and cost nothing per cycle.
+  bool call_logs = false;
 };
 
 // Placed rectangle of a gauge on the panel and its scale.
@@ -58,6 +62,21 @@ public:
   // unknown button, an output that cannot be written).
   bool run(std::unique_ptr<flight::FlightSource> source, std::string &error);
 
+  // The same run paced from outside (the window): start, then one update
+  // cycle per call to step while the source is not finished, then finish,
+  // which closes the outputs and completes the summary. Real time and the
+  // progress bar are run's; here the caller paces.
+  bool start(std::unique_ptr<flight::FlightSource> source, std::string &error);
+  bool step(std::string &error);
+  void finish();
+  flight::FlightSource &source() { return *source_; }
+  // Called after each cycle with the source's state (snapshots).
+  void set_cycle_observer(std::function<void(const flight::AircraftState &)> observer) {
+    observer_ = std::move(observer);
+  }
+  const gaugehost::PanelFile &panel() const { return *panel_; }
+  int cycle_ms() const { return options_.cycle_ms; }
+
   gaugehost::Host &host() { return *host_; }
   const Summary &summary() const { return summary_; }
   const std::vector<GaugeRect> &rects() const { return rects_; }
@@ -74,7 +93,6 @@ public:
 private:
   class Bus;
   class Outputs;
-  void cycle();
 
   SessionOptions options_;
   std::unique_ptr<gaugehost::Host> host_;
@@ -86,6 +104,8 @@ private:
   std::vector<GaugeRect> rects_;
   Summary summary_;
   std::filesystem::path previous_cwd_;
+  std::function<void(const flight::AircraftState &)> observer_;
+  double next_sample_s_ = 0, next_trace_s_ = 0;
 };
 
 } // namespace session

@@ -3,11 +3,15 @@
 # With --product, only what building the modules, the host and offsetd needs.
 set -e
 # The product: the compiler and build tools, Cairo, Pango and a font for
-# rescomp, which draws the gauges' bitmaps at build time, and CLI11 for
-# gaugehost's command line.
-PACKAGES="cmake ninja-build g++ pkg-config libcairo2-dev libpango1.0-dev fonts-dejavu-core libcli11-dev"
+# rescomp, which draws the gauges' bitmaps at build time, CLI11 for
+# gaugehost's command line, the LCD face the renderer draws strings in and
+# SDL2 for gaugehost's window.
+PACKAGES="cmake ninja-build g++ pkg-config libcairo2-dev libpango1.0-dev fonts-dejavu-core libcli11-dev
+  fonts-dseg libsdl2-dev"
+# The tests: the window test runs under Xvfb and clicks through XTest.
 [ "$1" = "--product" ] ||
-  PACKAGES="$PACKAGES libgtest-dev libbenchmark-dev clang libclang-rt-14-dev clang-format libgeographiclib-dev"
+  PACKAGES="$PACKAGES libgtest-dev libbenchmark-dev clang libclang-rt-14-dev clang-format libgeographiclib-dev
+  xvfb xauth libxtst-dev"
 missing=""
 for p in $PACKAGES; do
   dpkg -s "$p" >/dev/null 2>&1 || missing="$missing $p"

@@ -84,7 +84,7 @@ constinit NeedleElement long_pointer = {
                 .offset_x = 58,
                 .offset_y = 11,
                 .gauge = &alt_gauge,
-                .drawing_flags = 3},
+                .drawing_flags = kDrawTransparent | kDrawErase},
     .source = {.id = kTokenIndicatedAltitude              },
     .callback = long_pointer_angle,
 };
@@ -99,7 +99,7 @@ constinit NeedleElement middle_pointer = {
                 .offset_y = 11,
                 .gauge = &alt_gauge,
                 .children = middle_pointer_children,
-                .drawing_flags = 3},
+                .drawing_flags = kDrawTransparent | kDrawErase},
     .source = {.id = kTokenIndicatedAltitude              },
     .callback = middle_pointer_angle,
 };
@@ -114,7 +114,7 @@ constinit NeedleElement short_pointer = {
                 .offset_y = 12,
                 .gauge = &alt_gauge,
                 .children = short_pointer_children,
-                .drawing_flags = 3},
+                .drawing_flags = kDrawTransparent | kDrawErase},
     .source = {.id = kTokenIndicatedAltitude              },
     .callback = short_pointer_angle,
 };
@@ -129,7 +129,7 @@ constinit RotateElement pressure_scale = {
                 .offset_y = 157,
                 .gauge = &alt_gauge,
                 .children = pressure_scale_children,
-                .drawing_flags = 1},
+                .drawing_flags = kDrawTransparent},
     .x_scale = 0.0,
     .y_scale = 0.0,
     .rotation_source = {.id = kTokenPressureSetting               },
@@ -147,7 +147,7 @@ constinit IconElement unit_label = {
                 .y = 178,
                 .gauge = &alt_gauge,
                 .children = unit_label_children,
-                .drawing_flags = 3},
+                .drawing_flags = kDrawTransparent | kDrawErase},
     .image_count = 2,
     .callback = unit_label_image,
 };
@@ -158,7 +158,7 @@ constinit StaticImageElement dial = {
                 .resource_id = kBitmapAltDial,
                 .gauge = &alt_gauge,
                 .children = dial_children,
-                .drawing_flags = 3},
+                .drawing_flags = kDrawTransparent | kDrawErase},
 };
 constinit Element *roots[] = {&dial.element, nullptr};
 
@@ -166,13 +166,13 @@ constinit Element *roots[] = {&dial.element, nullptr};
 // events and no handler) and the zero button.
 // clang-format off
 constinit MouseRectangle mouse_list[] = {
-    {.kind = kMouseParent, .cursor = -1, .help_id = 43783},
-    {.kind = kMouseParent, .x = 0, .y = 254, .width = 52, .height = 52, .cursor = -1, .help_id = 43834},
-    {.kind = kMouseChild, .x = 26, .y = 0, .width = 26, .height = 52, .cursor = 1, .event_mask = kMouseClick | kMouseStepRepeat, .key_event = kKeyPressureSettingUp},
-    {.kind = kMouseChild, .x = 0, .y = 0, .width = 26, .height = 52, .cursor = 2, .event_mask = kMouseClick | kMouseStepRepeat, .key_event = kKeyPressureSettingDown},
+    {.kind = kMouseParent, .cursor = kCursorNone, .help_id = 43783},
+    {.kind = kMouseParent, .x = 0, .y = 254, .width = 52, .height = 52, .cursor = kCursorNone, .help_id = 43834},
+    {.kind = kMouseChild, .x = 26, .y = 0, .width = 26, .height = 52, .cursor = kCursorUp, .event_mask = kMouseClick | kMouseStepRepeat, .key_event = kKeyPressureSettingUp},
+    {.kind = kMouseChild, .x = 0, .y = 0, .width = 26, .height = 52, .cursor = kCursorDown, .event_mask = kMouseClick | kMouseStepRepeat, .key_event = kKeyPressureSettingDown},
     {.kind = kMouseEndParent},
-    {.kind = kMouseParent, .x = 135, .y = 139, .width = 40, .height = 40, .cursor = -1, .help_id = 43784},
-    {.kind = kMouseChild, .x = 0, .y = 0, .width = 40, .height = 40, .cursor = 5, .event_mask = kMouseClick, .handler = toggle_zero},
+    {.kind = kMouseParent, .x = 135, .y = 139, .width = 40, .height = 40, .cursor = kCursorNone, .help_id = 43784},
+    {.kind = kMouseChild, .x = 0, .y = 0, .width = 40, .height = 40, .cursor = kCursorHand, .event_mask = kMouseClick, .handler = toggle_zero},
     {.kind = kMouseEndParent},
     {.kind = kMouseEndParent},
     {.kind = kMouseEnd},

@@ -46,7 +46,7 @@ constinit NeedleElement needle = {
                 .offset_x = 56,
                 .offset_y = 11,
                 .gauge = &asi_gauge,
-                .drawing_flags = 3},
+                .drawing_flags = kDrawTransparent | kDrawErase},
     .source = {.id = kTokenAirspeed_kt              },
     .points = needle_points,
     .point_count = sizeof needle_points / sizeof needle_points[0],
@@ -60,7 +60,7 @@ constinit IconElement dial_face = {
                 .resource_id = kBitmapAsiFace,
                 .gauge = &asi_gauge,
                 .children = dial_face_children,
-                .drawing_flags = 3},
+                .drawing_flags = kDrawTransparent | kDrawErase},
     .image_count = 2,
     .callback = dial_face_image,
 };
@@ -72,12 +72,12 @@ constinit StaticImageElement case_image = {
                 .resource_id = kBitmapVsiDial,
                 .gauge = &asi_gauge,
                 .children = case_children,
-                .drawing_flags = 1},
+                .drawing_flags = kDrawTransparent},
 };
 constinit Element *roots[] = {&case_image.element, nullptr};
 
 constinit MouseRectangle mouse_list[] = {
-    {.kind = kMouseParent,    .cursor = -1, .help_id = 43778},
+    {.kind = kMouseParent,    .cursor = kCursorNone, .help_id = 43778},
     {.kind = kMouseEndParent      },
     {.kind = kMouseEnd},
 };

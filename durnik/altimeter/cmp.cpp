@@ -28,7 +28,7 @@ constinit ScrollElement card = {
                 .x = 75,
                 .y = 67,
                 .gauge = &cmp_gauge,
-                .drawing_flags = 3},
+                .drawing_flags = kDrawTransparent | kDrawErase},
     .x_source = {.id = kTokenHeading_deg               },
     .x_min = 0.0,
     .x_max = kFullCircle_deg,
@@ -44,12 +44,12 @@ constinit StaticImageElement housing = {
                 .resource_id = kBitmapCompassHousing,
                 .gauge = &cmp_gauge,
                 .children = housing_children,
-                .drawing_flags = 1},
+                .drawing_flags = kDrawTransparent},
 };
 constinit Element *roots[] = {&housing.element, nullptr};
 
 constinit MouseRectangle mouse_list[] = {
-    {.kind = kMouseParent,    .cursor = -1, .help_id = 43895},
+    {.kind = kMouseParent,    .cursor = kCursorNone, .help_id = 43895},
     {.kind = kMouseEndParent      },
     {.kind = kMouseEnd},
 };

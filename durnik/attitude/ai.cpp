@@ -31,7 +31,7 @@ constinit RotateElement bezel = {
                 .offset_x = 150,
                 .offset_y = 150,
                 .gauge = &ai_gauge,
-                .drawing_flags = 1},
+                .drawing_flags = kDrawTransparent},
     .x_scale = 1.0,
     .y_scale = 1.0,
     .rotation_source = {.id = kTokenBank_deg               },
@@ -50,7 +50,7 @@ constinit RotateElement card = {
                 .offset_y = 150,
                 .gauge = &ai_gauge,
                 .children = card_children,
-                .drawing_flags = 1},
+                .drawing_flags = kDrawTransparent},
     .x_scale = 1.0,
     .y_source = {.id = kTokenPitch_deg               },
     .y_scale = kCardPxPerPitchDeg,
@@ -67,12 +67,12 @@ constinit StaticImageElement case_image = {
                 .resource_id = kBitmapAiCase,
                 .gauge = &ai_gauge,
                 .children = case_children,
-                .drawing_flags = 1},
+                .drawing_flags = kDrawTransparent},
 };
 constinit Element *roots[] = {&case_image.element, nullptr};
 
 constinit MouseRectangle mouse_list[] = {
-    {.kind = kMouseParent,    .cursor = -1, .help_id = 43789},
+    {.kind = kMouseParent,    .cursor = kCursorNone, .help_id = 43789},
     {.kind = kMouseEndParent      },
     {.kind = kMouseEnd},
 };

@@ -52,7 +52,7 @@ constinit NeedleElement turn_needle = {
                 .offset_x = 13,
                 .offset_y = 13,
                 .gauge = &sti_gauge,
-                .drawing_flags = 3},
+                .drawing_flags = kDrawTransparent | kDrawErase},
     .source = {.id = kTokenTurnRate_raw              },
     .points = turn_points,
     .point_count = sizeof turn_points / sizeof turn_points[0],
@@ -67,7 +67,7 @@ constinit ShiftElement ball = {
                 .y = 112,
                 .gauge = &sti_gauge,
                 .children = ball_children,
-                .drawing_flags = 3},
+                .drawing_flags = kDrawTransparent | kDrawErase},
     .x_source = {.id = kTokenSlip_raw             },
     .x_scale = kBallSideScale_px,
     .y_source = {.id = kTokenSlip_raw  },
@@ -82,12 +82,12 @@ constinit StaticImageElement face = {
                 .resource_id = kBitmapStiFace,
                 .gauge = &sti_gauge,
                 .children = face_children,
-                .drawing_flags = 1},
+                .drawing_flags = kDrawTransparent},
 };
 constinit Element *roots[] = {&face.element, nullptr};
 
 constinit MouseRectangle mouse_list[] = {
-    {.kind = kMouseParent,    .cursor = -1, .help_id = 43889},
+    {.kind = kMouseParent,    .cursor = kCursorNone, .help_id = 43889},
     {.kind = kMouseEndParent      },
     {.kind = kMouseEnd},
 };

@@ -35,7 +35,7 @@ constinit StringElement amount_text = {
                 .x = 5,
                 .y = 5,
                 .gauge = &bdp_gauge,
-                .drawing_flags = 2},
+                .drawing_flags = kDrawErase},
     .sources = {{.id = kTokenStringSource}                },
     .box_width_px = 100,
     .box_height_px = 39,
@@ -43,9 +43,9 @@ constinit StringElement amount_text = {
     .background_colour = 0xA5A5A5,
     .highlight_colour = 0x101010,
     .font_face = "Quartz",
-    .font_weight = 400,
-    .char_set = 1,
-    .layout_flags = 0x25,
+    .font_weight = kFontWeightNormal,
+    .char_set = kCharSetDefault,
+    .layout_flags = kTextLayoutCentred,
     .max_chars = 5,
     .callback = ballast_text,
 };
@@ -56,12 +56,12 @@ constinit StaticImageElement panel = {
                 .resource_id = kBitmapBdpPanel,
                 .gauge = &bdp_gauge,
                 .children = panel_children,
-                .drawing_flags = 1},
+                .drawing_flags = kDrawTransparent},
 };
 constinit Element *roots[] = {&panel.element, nullptr};
 
 constinit MouseRectangle mouse_list[] = {
-    {.kind = kMouseParent, .cursor = -1},
+    {.kind = kMouseParent, .cursor = kCursorNone},
     {.kind = kMouseEndParent                   },
     {.kind = kMouseEnd},
 };

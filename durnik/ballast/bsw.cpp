@@ -156,7 +156,7 @@ constinit IconElement switch_icon = {
                 .x = 7,
                 .y = 12,
                 .gauge = &bsw_gauge,
-                .drawing_flags = 3},
+                .drawing_flags = kDrawTransparent | kDrawErase},
     .image_count = 2,
     .callback = valve_image,
 };
@@ -167,15 +167,15 @@ constinit StaticImageElement plate = {
                 .resource_id = kBitmapBswPlate,
                 .gauge = &bsw_gauge,
                 .children = plate_children,
-                .drawing_flags = 1},
+                .drawing_flags = kDrawTransparent},
 };
 constinit Element *roots[] = {&plate.element, nullptr};
 
 // clang-format off
 constinit MouseRectangle mouse_list[] = {
-    {.kind = kMouseParent, .cursor = -1},
-    {.kind = kMouseChild, .x = 0, .y = 12, .width = 37, .height = 37, .cursor = 1, .event_mask = kMouseClick, .handler = close_valve},
-    {.kind = kMouseChild, .x = 0, .y = 49, .width = 37, .height = 37, .cursor = 2, .event_mask = kMouseClick, .handler = open_valve},
+    {.kind = kMouseParent, .cursor = kCursorNone},
+    {.kind = kMouseChild, .x = 0, .y = 12, .width = 37, .height = 37, .cursor = kCursorUp, .event_mask = kMouseClick, .handler = close_valve},
+    {.kind = kMouseChild, .x = 0, .y = 49, .width = 37, .height = 37, .cursor = kCursorDown, .event_mask = kMouseClick, .handler = open_valve},
     {.kind = kMouseEndParent},
     {.kind = kMouseEnd},
 };

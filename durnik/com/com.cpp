@@ -4,6 +4,7 @@
 #include "durnik/bitmaps.h"
 #include "durnik/com/com_state.h"
 
+#include "durnik/bitmaps.h"
 #include "durnik/common.h"
 #include "durnik/gauges.h"
 #include "durnik/tokens.h"
@@ -144,7 +145,7 @@ constinit StringElement display = {
                 .x = 34,
                 .y = 84,
                 .gauge = &com_gauge,
-                .drawing_flags = 2},
+                .drawing_flags = kDrawErase},
     .sources = {{.id = kTokenStringSource}               },
     .box_width_px = 170,
     .box_height_px = 46,
@@ -152,9 +153,9 @@ constinit StringElement display = {
     .background_colour = 0xBDBDBD,
     .highlight_colour = 0x404040,
     .font_face = "Quartz",
-    .font_weight = 400,
-    .char_set = 1,
-    .layout_flags = 0x25,
+    .font_weight = kFontWeightNormal,
+    .char_set = kCharSetDefault,
+    .layout_flags = kTextLayoutCentred,
     .max_chars = 6,
     .callback = frequency_text,
 };
@@ -169,7 +170,7 @@ constinit NeedleElement fine_knob = {
                 .offset_y = 16,
                 .gauge = &com_gauge,
                 .children = fine_knob_children,
-                .drawing_flags = 3},
+                .drawing_flags = kDrawTransparent | kDrawErase},
     .callback = fine_knob_angle,
 };
 constinit Element *coarse_knob_children[] = {&fine_knob.element, nullptr};
@@ -183,7 +184,7 @@ constinit NeedleElement coarse_knob = {
                 .offset_y = 48,
                 .gauge = &com_gauge,
                 .children = coarse_knob_children,
-                .drawing_flags = 3},
+                .drawing_flags = kDrawTransparent | kDrawErase},
     .callback = coarse_knob_angle,
 };
 constinit Element *selector_knob_children[] = {&coarse_knob.element, nullptr};
@@ -197,7 +198,7 @@ constinit NeedleElement selector_knob = {
                 .offset_y = 16,
                 .gauge = &com_gauge,
                 .children = selector_knob_children,
-                .drawing_flags = 3},
+                .drawing_flags = kDrawTransparent | kDrawErase},
     .callback = selector_knob_angle,
 };
 constinit Element *volume_knob_children[] = {&selector_knob.element, nullptr};
@@ -211,7 +212,7 @@ constinit NeedleElement volume_knob = {
                 .offset_y = 16,
                 .gauge = &com_gauge,
                 .children = volume_knob_children,
-                .drawing_flags = 3},
+                .drawing_flags = kDrawTransparent | kDrawErase},
     .callback = volume_knob_angle,
 };
 constinit Element *face_children[] = {&volume_knob.element, nullptr};
@@ -221,24 +222,24 @@ constinit StaticImageElement face = {
                 .resource_id = kBitmapComFace,
                 .gauge = &com_gauge,
                 .children = face_children,
-                .drawing_flags = 1},
+                .drawing_flags = kDrawTransparent},
 };
 constinit Element *roots[] = {&face.element, nullptr};
 
 // Buttons that step while held carry kMouseStepRepeat.
 // clang-format off
 constinit MouseRectangle mouse_list[] = {
-    {.kind = kMouseParent, .cursor = -1},
-    {.kind = kMouseChild, .x = 58, .y = 18, .width = 14, .height = 28, .cursor = 5, .event_mask = kMouseClick, .handler = no_action},
-    {.kind = kMouseChild, .x = 119, .y = 5, .width = 22, .height = 45, .cursor = 1, .event_mask = kMouseClick | kMouseStepRepeat, .handler = volume_up},
-    {.kind = kMouseChild, .x = 97, .y = 5, .width = 22, .height = 45, .cursor = 2, .event_mask = kMouseClick | kMouseStepRepeat, .handler = volume_down},
-    {.kind = kMouseChild, .x = 56, .y = 164, .width = 20, .height = 40, .cursor = 1, .event_mask = kMouseClick, .handler = selector_up},
-    {.kind = kMouseChild, .x = 36, .y = 164, .width = 20, .height = 40, .cursor = 2, .event_mask = kMouseClick, .handler = selector_down},
-    {.kind = kMouseChild, .x = 158, .y = 16, .width = 30, .height = 30, .cursor = 5, .event_mask = kMouseClick, .handler = store},
-    {.kind = kMouseChild, .x = 186, .y = 180, .width = 20, .height = 40, .cursor = 5, .event_mask = kMouseClick | kMouseStepRepeat, .handler = coarse_up},
-    {.kind = kMouseChild, .x = 126, .y = 180, .width = 20, .height = 40, .cursor = 5, .event_mask = kMouseClick | kMouseStepRepeat, .handler = coarse_down},
-    {.kind = kMouseChild, .x = 166, .y = 180, .width = 20, .height = 40, .cursor = 1, .event_mask = kMouseClick | kMouseStepRepeat, .handler = fine_up},
-    {.kind = kMouseChild, .x = 146, .y = 180, .width = 20, .height = 40, .cursor = 2, .event_mask = kMouseClick | kMouseStepRepeat, .handler = fine_down},
+    {.kind = kMouseParent, .cursor = kCursorNone},
+    {.kind = kMouseChild, .x = 58, .y = 18, .width = 14, .height = 28, .cursor = kCursorHand, .event_mask = kMouseClick, .handler = no_action},
+    {.kind = kMouseChild, .x = 119, .y = 5, .width = 22, .height = 45, .cursor = kCursorUp, .event_mask = kMouseClick | kMouseStepRepeat, .handler = volume_up},
+    {.kind = kMouseChild, .x = 97, .y = 5, .width = 22, .height = 45, .cursor = kCursorDown, .event_mask = kMouseClick | kMouseStepRepeat, .handler = volume_down},
+    {.kind = kMouseChild, .x = 56, .y = 164, .width = 20, .height = 40, .cursor = kCursorUp, .event_mask = kMouseClick, .handler = selector_up},
+    {.kind = kMouseChild, .x = 36, .y = 164, .width = 20, .height = 40, .cursor = kCursorDown, .event_mask = kMouseClick, .handler = selector_down},
+    {.kind = kMouseChild, .x = 158, .y = 16, .width = 30, .height = 30, .cursor = kCursorHand, .event_mask = kMouseClick, .handler = store},
+    {.kind = kMouseChild, .x = 186, .y = 180, .width = 20, .height = 40, .cursor = kCursorHand, .event_mask = kMouseClick | kMouseStepRepeat, .handler = coarse_up},
+    {.kind = kMouseChild, .x = 126, .y = 180, .width = 20, .height = 40, .cursor = kCursorHand, .event_mask = kMouseClick | kMouseStepRepeat, .handler = coarse_down},
+    {.kind = kMouseChild, .x = 166, .y = 180, .width = 20, .height = 40, .cursor = kCursorUp, .event_mask = kMouseClick | kMouseStepRepeat, .handler = fine_up},
+    {.kind = kMouseChild, .x = 146, .y = 180, .width = 20, .height = 40, .cursor = kCursorDown, .event_mask = kMouseClick | kMouseStepRepeat, .handler = fine_down},
     {.kind = kMouseEndParent},
     {.kind = kMouseEnd},
 };

@@ -64,7 +64,7 @@ constinit ShiftElement lever = {
     .element = {.kind = kElementShift,
                 .resource_id = kBitmapGrLever,
                 .gauge = &gr_gauge,
-                .drawing_flags = 3},
+                .drawing_flags = kDrawTransparent | kDrawErase},
     .x_scale = 1.0,
     .y_scale = 1.0,
     .x_callback = lever_x,
@@ -77,15 +77,15 @@ constinit StaticImageElement plate = {
                 .resource_id = kBitmapGrPlate,
                 .gauge = &gr_gauge,
                 .children = plate_children,
-                .drawing_flags = 1},
+                .drawing_flags = kDrawTransparent},
 };
 constinit Element *roots[] = {&plate.element, nullptr};
 
 // clang-format off
 constinit MouseRectangle mouse_list[] = {
-    {.kind = kMouseParent, .cursor = -1, .help_id = 43824},
-    {.kind = kMouseChild, .x = 0, .y = 0, .width = 176, .height = 199, .cursor = 1, .event_mask = kMouseClick, .handler = command_up},
-    {.kind = kMouseChild, .x = 176, .y = 199, .width = 176, .height = 199, .cursor = 2, .event_mask = kMouseClick, .handler = command_down},
+    {.kind = kMouseParent, .cursor = kCursorNone, .help_id = 43824},
+    {.kind = kMouseChild, .x = 0, .y = 0, .width = 176, .height = 199, .cursor = kCursorUp, .event_mask = kMouseClick, .handler = command_up},
+    {.kind = kMouseChild, .x = 176, .y = 199, .width = 176, .height = 199, .cursor = kCursorDown, .event_mask = kMouseClick, .handler = command_down},
     {.kind = kMouseEndParent},
     {.kind = kMouseEnd},
 };

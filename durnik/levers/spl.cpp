@@ -91,7 +91,7 @@ constinit ShiftElement lever = {
                 .x = 256,
                 .y = 0,
                 .gauge = &spl_gauge,
-                .drawing_flags = 3},
+                .drawing_flags = kDrawTransparent | kDrawErase},
     .x_scale = 1.0,
     .y_scale = 1.0,
     .x_callback = lever_x,
@@ -104,14 +104,14 @@ constinit StaticImageElement slot_image = {
                 .resource_id = kBitmapSplSlot,
                 .gauge = &spl_gauge,
                 .children = slot_children,
-                .drawing_flags = 1},
+                .drawing_flags = kDrawTransparent},
 };
 constinit Element *roots[] = {&slot_image.element, nullptr};
 
 // clang-format off
 constinit MouseRectangle mouse_list[] = {
-    {.kind = kMouseParent, .cursor = -1, .help_id = 43874},
-    {.kind = kMouseChild, .x = 0, .y = 0, .width = 510, .height = 322, .cursor = 5, .event_mask = kMouseClick | kMouseDrag, .handler = drag_lever},
+    {.kind = kMouseParent, .cursor = kCursorNone, .help_id = 43874},
+    {.kind = kMouseChild, .x = 0, .y = 0, .width = 510, .height = 322, .cursor = kCursorHand, .event_mask = kMouseClick | kMouseDrag, .handler = drag_lever},
     {.kind = kMouseEndParent},
     {.kind = kMouseEnd},
 };

@@ -106,7 +106,7 @@ constinit IconElement mode_switch = {
                 .x = 250,
                 .y = 170,
                 .gauge = &vsi_gauge,
-                .drawing_flags = 3},
+                .drawing_flags = kDrawTransparent | kDrawErase},
     .image_count = 3,
     .callback = mode_switch_image,
 };
@@ -119,7 +119,7 @@ constinit IconElement range_switch = {
                 .y = 100,
                 .gauge = &vsi_gauge,
                 .children = range_switch_children,
-                .drawing_flags = 3},
+                .drawing_flags = kDrawTransparent | kDrawErase},
     .image_count = 3,
     .callback = range_switch_image,
 };
@@ -134,7 +134,7 @@ constinit NeedleElement main_needle = {
                 .offset_y = 13,
                 .gauge = &vsi_gauge,
                 .children = main_needle_children,
-                .drawing_flags = 3},
+                .drawing_flags = kDrawTransparent | kDrawErase},
     .points = needle_points,
     .point_count = sizeof needle_points / sizeof needle_points[0],
     .callback = main_needle_value,
@@ -150,7 +150,7 @@ constinit NeedleElement second_needle = {
                 .offset_y = 13,
                 .gauge = &vsi_gauge,
                 .children = second_needle_children,
-                .drawing_flags = 3},
+                .drawing_flags = kDrawTransparent | kDrawErase},
     .points = needle_points,
     .point_count = sizeof needle_points / sizeof needle_points[0],
     .callback = second_needle_value,
@@ -164,7 +164,7 @@ constinit IconElement unit_label = {
                 .y = 90,
                 .gauge = &vsi_gauge,
                 .children = unit_label_children,
-                .drawing_flags = 3},
+                .drawing_flags = kDrawTransparent | kDrawErase},
     .image_count = 2,
     .callback = unit_label_image,
 };
@@ -177,7 +177,7 @@ constinit IconElement scale_label = {
                 .y = 90,
                 .gauge = &vsi_gauge,
                 .children = scale_label_children,
-                .drawing_flags = 3},
+                .drawing_flags = kDrawTransparent | kDrawErase},
     .image_count = 4,
     .callback = scale_label_image,
 };
@@ -188,20 +188,20 @@ constinit StaticImageElement face = {
                 .resource_id = kBitmapVsiDial,
                 .gauge = &vsi_gauge,
                 .children = face_children,
-                .drawing_flags = 1},
+                .drawing_flags = kDrawTransparent},
 };
 constinit Element *roots[] = {&face.element, nullptr};
 
 // The switch positions, read by the host's mouse dispatch.
 // clang-format off
 constinit MouseRectangle mouse_list[] = {
-    {.kind = kMouseParent, .cursor = -1, .help_id = 43894},
-    {.kind = kMouseChild, .x = 250, .y = 97, .width = 16, .height = 16, .cursor = 1, .event_mask = kMouseClick, .handler = set_range<1>},
-    {.kind = kMouseChild, .x = 250, .y = 113, .width = 16, .height = 16, .cursor = 5, .event_mask = kMouseClick, .handler = set_range<2>},
-    {.kind = kMouseChild, .x = 250, .y = 129, .width = 16, .height = 16, .cursor = 2, .event_mask = kMouseClick, .handler = set_range<3>},
-    {.kind = kMouseChild, .x = 250, .y = 167, .width = 16, .height = 16, .cursor = 1, .event_mask = kMouseClick, .handler = set_mode<1>},
-    {.kind = kMouseChild, .x = 250, .y = 183, .width = 16, .height = 16, .cursor = 5, .event_mask = kMouseClick, .handler = set_mode<2>},
-    {.kind = kMouseChild, .x = 250, .y = 199, .width = 16, .height = 16, .cursor = 2, .event_mask = kMouseClick, .handler = set_mode<3>},
+    {.kind = kMouseParent, .cursor = kCursorNone, .help_id = 43894},
+    {.kind = kMouseChild, .x = 250, .y = 97, .width = 16, .height = 16, .cursor = kCursorUp, .event_mask = kMouseClick, .handler = set_range<1>},
+    {.kind = kMouseChild, .x = 250, .y = 113, .width = 16, .height = 16, .cursor = kCursorHand, .event_mask = kMouseClick, .handler = set_range<2>},
+    {.kind = kMouseChild, .x = 250, .y = 129, .width = 16, .height = 16, .cursor = kCursorDown, .event_mask = kMouseClick, .handler = set_range<3>},
+    {.kind = kMouseChild, .x = 250, .y = 167, .width = 16, .height = 16, .cursor = kCursorUp, .event_mask = kMouseClick, .handler = set_mode<1>},
+    {.kind = kMouseChild, .x = 250, .y = 183, .width = 16, .height = 16, .cursor = kCursorHand, .event_mask = kMouseClick, .handler = set_mode<2>},
+    {.kind = kMouseChild, .x = 250, .y = 199, .width = 16, .height = 16, .cursor = kCursorDown, .event_mask = kMouseClick, .handler = set_mode<3>},
     {.kind = kMouseEndParent},
     {.kind = kMouseEnd},
 };

@@ -225,6 +225,56 @@ void ModelSource::run_timeline() {
   }
 }
 
+bool ModelSource::pilot(PilotControl control) {
+  if (finished_) {
+    return false;
+  }
+  AircraftState &s = model_.state;
+  if (!hand_flown_) {
+    hand_flown_ = true;
+    notes_.push_back("the keyboard pilot took over at " + std::to_string(std::lround(s.time_s)) +
+                     " s");
+    if (mode_ != Mode::Circle) {
+      mode_ = Mode::Heading; // a goto, launch or landing is the scenario pilot's
+      target_heading_deg_ = s.heading_deg;
+    }
+  }
+  switch (control) {
+  case PilotControl::AirbrakesToggle:
+    s.controls.airbrake = s.controls.airbrake > 0 ? 0.0 : 1.0;
+    break;
+  case PilotControl::SpeedUp:
+  case PilotControl::SpeedDown: {
+    const double step = control == PilotControl::SpeedUp ? kPilotSpeedStepKmh : -kPilotSpeedStepKmh;
+    const double from =
+        speed_command_ || mode_ == Mode::Circle ? s.airspeed_mps * 3.6 : target_speed_kmh_;
+    target_speed_kmh_ =
+        std::clamp(std::round((from + step) / kPilotSpeedStepKmh) * kPilotSpeedStepKmh,
+                   kPilotMinSpeedKmh, kPilotMaxSpeedKmh);
+    speed_command_ = false;
+    if (mode_ == Mode::Circle) {
+      mode_ = Mode::Heading; // a new speed ends the circle
+      target_heading_deg_ = s.heading_deg;
+    }
+    break;
+  }
+  case PilotControl::CircleLeft:
+  case PilotControl::CircleRight: {
+    const int side = control == PilotControl::CircleLeft ? -1 : 1;
+    if (mode_ == Mode::Circle && circle_direction_ == side) {
+      mode_ = Mode::Heading;
+      target_heading_deg_ = s.heading_deg;
+    } else {
+      mode_ = Mode::Circle;
+      circle_direction_ = side;
+      circling_ = true;
+    }
+    break;
+  }
+  }
+  return true;
+}
+
 PilotInput ModelSource::pilot_input(const AirMotion &air, double dt) {
   AircraftState &s = model_.state;
   const double mass = model_.mass_kg(s.controls);
@@ -269,6 +319,9 @@ PilotInput ModelSource::pilot_input(const AirMotion &air, double dt) {
         nearest = &t;
         nearest_centre = c;
       }
+    }
+    if (hand_flown_ && nearest_m > kThermalLostM) {
+      nearest = nullptr; // circling here, no thermal to centre on
     }
     if (nearest != nullptr && nearest_m > (circling_ ? kThermalLostM : kThermalReachM)) {
       circling_ = false;
@@ -340,7 +393,7 @@ void ModelSource::step(double dt, TokenBus &bus) {
   }
   first_step_ = false;
 
-  if (!finished_) {
+  if (!finished_ && !hand_flown_) {
     run_timeline();
   }
   const AirMotion air = air_at(s);
@@ -349,7 +402,7 @@ void ModelSource::step(double dt, TokenBus &bus) {
   s.utc_epoch_ms = scenario_.start_utc_ms + static_cast<int64_t>(std::llround(s.time_s * 1000.0));
   s.pressure_altitude_m = pressure_altitude_m(s.altitude_m, s.qnh_hpa);
   s.gnss_altitude_m = s.altitude_m;
-  if (s.time_s >= scenario_.end_s) {
+  if (s.time_s >= scenario_.end_s && !hand_flown_) {
     finished_ = true;
   }
   publish_state(s, bus, write_tanks);

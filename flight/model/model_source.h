@@ -26,6 +26,10 @@ inline constexpr double kCentringTimeConstantS = 15.0;
 inline constexpr double kArrivalRadiusM = 400.0;
 inline constexpr double kLaunchSpeedKmh = 110.0;
 inline constexpr double kApproachSpeedKmh = 95.0;
+// The keyboard pilot's speed steps and range.
+inline constexpr double kPilotSpeedStepKmh = 10.0;
+inline constexpr double kPilotMinSpeedKmh = 70.0;
+inline constexpr double kPilotMaxSpeedKmh = 250.0;
 
 class ModelSource : public FlightSource {
 public:
@@ -45,6 +49,10 @@ public:
     return effects_.undefined();
   }
   std::vector<std::string> notes() const override { return notes_; }
+  // The keyboard pilot takes over from the scenario's: the rest of the
+  // timeline is dropped and the flight goes on past the scenario's end.
+  // Circling starts where the glider is (centring on a thermal within reach).
+  bool pilot(PilotControl control) override;
 
   // The air's motion at the glider (thermals and wind), for tests.
   AirMotion air_at(const AircraftState &state) const;
@@ -76,6 +84,7 @@ private:
   double circle_climb_check_s_ = 0;
 
   // Pilot.
+  bool hand_flown_ = false; // the keyboard pilot has taken over
   Mode mode_ = Mode::Heading;
   double target_heading_deg_ = 0;
   LatLon target_position_{};

@@ -47,7 +47,7 @@ FSSOUND_EXPORT int32_t sound_load(uint32_t *handle, int32_t resource_id, uint32_
   auto &lib = library();
   std::lock_guard lock(lib.mutex());
   lib.catch_up();
-  const std::string args = "host=" + std::to_string(host_value);
+  const std::string args = lib.logging() ? "host=" + std::to_string(host_value) : std::string();
   if (handle == nullptr) {
     lib.log("sound_load", resource_id, args, 0, "null handle pointer");
     return 0;
@@ -68,7 +68,8 @@ FSSOUND_EXPORT int32_t sound_play(uint32_t handle, int32_t loop) {
   auto &lib = library();
   std::lock_guard lock(lib.mutex());
   lib.catch_up();
-  const std::string args = "loop=" + std::to_string(loop != 0 ? 1 : 0);
+  const std::string args =
+      lib.logging() ? "loop=" + std::to_string(loop != 0 ? 1 : 0) : std::string();
   Voice *voice = lib.mixer().find(handle);
   if (voice == nullptr) {
     lib.log("sound_play", 0, args, 0, unknown(handle));
@@ -83,7 +84,7 @@ FSSOUND_EXPORT void sound_set_volume(uint32_t handle, int32_t attenuation) {
   auto &lib = library();
   std::lock_guard lock(lib.mutex());
   lib.catch_up();
-  const std::string args = "att=" + std::to_string(attenuation);
+  const std::string args = lib.logging() ? "att=" + std::to_string(attenuation) : std::string();
   Voice *voice = lib.mixer().find(handle);
   if (voice == nullptr) {
     lib.log("sound_set_volume", 0, args, 0, unknown(handle));
@@ -142,7 +143,7 @@ FSSOUND_EXPORT void sound_set_frequency(uint32_t handle, int32_t rate_hz) {
   auto &lib = library();
   std::lock_guard lock(lib.mutex());
   lib.catch_up();
-  const std::string args = "rate=" + std::to_string(rate_hz);
+  const std::string args = lib.logging() ? "rate=" + std::to_string(rate_hz) : std::string();
   Voice *voice = lib.mixer().find(handle);
   if (voice == nullptr) {
     lib.log("sound_set_frequency", 0, args, 0, unknown(handle));

@@ -7,6 +7,8 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
+#include <span>
 #include <string>
 #include <vector>
 
@@ -38,6 +40,10 @@ struct CallRecord {
 // Calls since the last take, oldest first (at most the last 100000);
 // `dropped`, if given, receives how many older calls were dropped.
 std::vector<CallRecord> take_calls(uint64_t *dropped = nullptr);
+// Switches the call log on (the default) or off. Off, the sound calls keep
+// no record and build no text (a session that never reads the log; the
+// allocation test). Switching it off forgets what it holds.
+void set_call_log(bool on);
 
 // From now on the mix is written to a 44.1 kHz 16-bit stereo WAV file at
 // `path` as time passes. Returns false with `error` set if it cannot be
@@ -50,6 +56,12 @@ void stop_recording();
 // file; empty if none failed since the last take. A failed recording has
 // ended: nothing more is written to its file.
 std::string take_recording_error();
+
+// From now on every mixed stretch is also handed to `listener` as interleaved
+// 44.1 kHz 16-bit stereo (a sound device, for example), on the thread that
+// moves the mix on, with the library's lock held: the listener must not call
+// back into the sound library. An empty function removes it.
+void set_mix_listener(std::function<void(std::span<const int16_t> frames)> listener);
 
 // Mixes up to the clock's present.
 void sync();

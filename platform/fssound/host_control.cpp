@@ -34,6 +34,12 @@ std::vector<CallRecord> take_calls(uint64_t *dropped) {
   return lib.take_calls(dropped);
 }
 
+void set_call_log(bool on) {
+  auto &lib = library();
+  std::lock_guard lock(lib.mutex());
+  lib.set_logging(on);
+}
+
 bool start_recording(const std::string &path, std::string *error) {
   auto &lib = library();
   std::lock_guard lock(lib.mutex());
@@ -46,6 +52,13 @@ void stop_recording() {
   std::lock_guard lock(lib.mutex());
   lib.catch_up();
   lib.recorder().close();
+}
+
+void set_mix_listener(std::function<void(std::span<const int16_t> frames)> listener) {
+  auto &lib = library();
+  std::lock_guard lock(lib.mutex());
+  lib.catch_up(); // what was mixed before is not the listener's
+  lib.listener() = std::move(listener);
 }
 
 std::string take_recording_error() {

@@ -96,7 +96,8 @@ int Mixer::playing_count() const {
 
 void Mixer::render(std::span<int16_t> out) {
   const size_t frames = out.size() / kMixChannels;
-  std::vector<float> mix(frames * kMixChannels, 0.0f);
+  mix_.assign(frames * kMixChannels, 0.0f);
+  std::vector<float> &mix = mix_;
   for (auto &[handle, voice] : voices_) {
     const uint64_t end = end_position(voice);
     for (size_t f = 0; f < frames && voice.playing; ++f) {

@@ -7,6 +7,7 @@
 #include <map>
 #include <memory>
 #include <span>
+#include <vector>
 
 #include "platform/fssound/wave_decoder.h"
 
@@ -67,6 +68,7 @@ public:
 private:
   std::map<uint32_t, Voice> voices_;
   uint32_t next_handle_ = 1;
+  std::vector<float> mix_; // render's sum, kept between calls
 };
 
 } // namespace fssound

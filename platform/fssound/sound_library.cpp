@@ -31,29 +31,47 @@ void SoundLibrary::catch_up() {
     return;
   }
   uint64_t frames = due - mixed_frames_;
+  if (frames == 0) {
+    return; // every sound call catches up first: most find nothing to mix
+  }
   mixed_frames_ = due;
-  if (!recorder_.is_open()) {
+  if (!recorder_.is_open() && !listener_) {
     mixer_.skip(frames);
     return;
   }
-  std::vector<int16_t> buffer;
-  while (frames > 0 && recorder_.is_open()) {
+  while (frames > 0 && (recorder_.is_open() || listener_)) {
     const uint64_t chunk = std::min(frames, kRenderChunkFrames);
-    buffer.resize(chunk * kMixChannels);
-    mixer_.render(buffer);
-    recorder_.write(buffer);
+    render_buffer_.resize(chunk * kMixChannels);
+    mixer_.render(render_buffer_);
+    if (recorder_.is_open()) {
+      recorder_.write(render_buffer_);
+    }
+    if (listener_) {
+      listener_(render_buffer_);
+    }
     frames -= chunk;
   }
   mixer_.skip(frames); // what is left if the recording ended on the way
 }
 
-void SoundLibrary::log(std::string op, int32_t resource_id, std::string args, int64_t result,
+void SoundLibrary::set_logging(bool on) {
+  logging_ = on;
+  if (!on) {
+    calls_.clear();
+    calls_dropped_ = 0;
+  }
+}
+
+void SoundLibrary::log(const char *op, int32_t resource_id, std::string args, int64_t result,
                        std::string error) {
+  if (!logging_) {
+    return;
+  }
   if (calls_.size() >= kMaxCallLog) {
     calls_.pop_front();
     ++calls_dropped_;
   }
-  calls_.push_back({.op = std::move(op),
+  calls_.push_back({.op = op,
                     .resource_id = resource_id,
                     .args = std::move(args),
                     .result = result,

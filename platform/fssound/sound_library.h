@@ -8,8 +8,10 @@
 
 #include <cstdint>
 #include <deque>
+#include <functional>
 #include <map>
 #include <mutex>
+#include <span>
 #include <string>
 
 #include "platform/fssound/fssound_host.h"
@@ -34,7 +36,11 @@ public:
   // only sets the origin; a clock that went back sets it afresh.
   void catch_up();
 
-  void log(std::string op, int32_t resource_id, std::string args, int64_t result,
+  // False while the host has switched the call log off: callers then skip
+  // building the record's text.
+  bool logging() const { return logging_; }
+  void set_logging(bool on);
+  void log(const char *op, int32_t resource_id, std::string args, int64_t result,
            std::string error = {});
   // `dropped`, if given, receives how many entries were dropped since the
   // last take.
@@ -43,6 +49,7 @@ public:
   std::map<uint32_t, gaugeres::ResourceFile> &modules() { return modules_; }
   Mixer &mixer() { return mixer_; }
   WavRecorder &recorder() { return recorder_; }
+  std::function<void(std::span<const int16_t>)> &listener() { return listener_; }
 
   void reset();
 
@@ -51,8 +58,11 @@ private:
   std::map<uint32_t, gaugeres::ResourceFile> modules_; // by host value
   Mixer mixer_;
   WavRecorder recorder_;
+  std::function<void(std::span<const int16_t>)> listener_;
   std::deque<CallRecord> calls_;
   uint64_t calls_dropped_ = 0;
+  bool logging_ = true;
+  std::vector<int16_t> render_buffer_; // kept between catch-ups: no allocation per cycle
   bool clock_started_ = false;
   int64_t origin_ms_ = 0;     // clock reading at which mixed_frames_ was 0
   uint64_t mixed_frames_ = 0; // frames mixed since origin_ms_

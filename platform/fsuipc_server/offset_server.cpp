@@ -111,6 +111,8 @@ std::string mode_names() {
 
 OffsetServer::OffsetServer(ServerOptions options)
     : options_(std::move(options)), low_bytes_(kLowTableBytes, 0) {
+  last_area_name_.reserve(kAtomNameBytes);
+  area_copy_.reserve(kSharedAreaBytes);
   ipc_message_ = os_register_window_message(kIpcMessageName);
   if (options_.mode != FaultMode::kAbsent) {
     create_window();
@@ -306,7 +308,9 @@ intptr_t OffsetServer::serve_shared_area(uint16_t atom) {
   }
   // Worked on as a private copy: the client may shrink its area at any
   // moment, and a copy never faults where a view of it would.
-  std::vector<uint8_t> copy(kSharedAreaBytes);
+  std::lock_guard area_lock(area_mutex_);
+  std::vector<uint8_t> &copy = area_copy_;
+  copy.resize(kSharedAreaBytes);
   copy.resize(os_read_mapping(mapping, copy.data(), kSharedAreaBytes));
   // An area shrunk to nothing has no records, not even a terminator.
   const bool performed =

@@ -115,6 +115,10 @@ private:
   std::unordered_map<uint32_t, uint8_t> high_bytes_; // anything above, sparse
   uint16_t client_library_version_ = 0;
   std::string last_area_name_;
+  // A client's shared area while it is served, sized once: an exchange
+  // allocates nothing. Its own lock: perform() takes mutex_.
+  std::mutex area_mutex_;
+  std::vector<uint8_t> area_copy_;
   uint64_t requests_served_ = 0;
   std::function<void()> area_opened_hook_;
 };

@@ -11,11 +11,18 @@ namespace {
 std::mutex calls_mutex;
 std::vector<soarrec::CallRecord> calls;
 bool is_recording = false;
+bool logging = true;
 
 void record(bool on) {
   std::lock_guard lock(calls_mutex);
-  calls.push_back({on, os_clock_now_ms()});
   is_recording = on;
+  if (!logging) {
+    return;
+  }
+  if (calls.size() >= soarrec::kMaxCalls) {
+    calls.erase(calls.begin()); // a module switching on and off every cycle: keep the latest
+  }
+  calls.push_back({on, os_clock_now_ms()});
 }
 } // namespace
 
@@ -35,6 +42,14 @@ std::vector<CallRecord> take_calls() {
   std::vector<CallRecord> out;
   out.swap(calls);
   return out;
+}
+
+void set_call_log(bool on) {
+  std::lock_guard lock(calls_mutex);
+  logging = on;
+  if (!on) {
+    calls.clear();
+  }
 }
 
 bool recording() {

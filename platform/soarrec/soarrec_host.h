@@ -2,6 +2,7 @@
 // call and its time; the IGC log comes later.
 #pragma once
 
+#include <cstddef>
 #include <string>
 #include <vector>
 
@@ -12,7 +13,12 @@ struct CallRecord {
   long long time_ms; // os_clock_now_ms() of the call
 };
 
+// Calls since the last take, oldest first; the last kMaxCalls are kept.
 std::vector<CallRecord> take_calls();
+inline constexpr size_t kMaxCalls = 100000;
+// Switches the call log on (the default) or off (nothing is kept; the
+// allocation test). Switching it off forgets what it holds.
+void set_call_log(bool on);
 // True between SOARRec_on and SOARRec_off.
 bool recording();
 

@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <vector>
 
 #include "flight/controls.h"
 #include "flight/geo.h"
@@ -178,6 +179,62 @@ TEST(KeyEventEffects, DumpSignalEmptiesTheTanksAtAPlausibleFlow) {
   }
   EXPECT_GT(seconds, 60.0);
   EXPECT_LT(seconds, 300.0);
+}
+
+TEST(ModelSource, KeyboardPilotTakesOverFromTheScenario) {
+  // The scenario would circle right at 5 s and end at 10 s; a key pressed at
+  // the start hands the glider to the keyboard pilot for good.
+  Scenario scenario;
+  scenario.altitude_m = 1500;
+  scenario.speed_kmh = 100;
+  scenario.end_s = 10;
+  scenario.actions.push_back(
+      {.trigger = Trigger::At, .time_s = 5, .kind = ActionKind::Circle, .number = 1});
+  const struct {
+    const char *what;
+    std::vector<PilotControl> keys;
+    int bank_sign;
+    double airbrake;
+    double speed_kmh;
+  } rows[] = {
+      {"circle left",                   {PilotControl::CircleLeft},                          -1, 0, 0  },
+      {"the same side again: straight",
+       {PilotControl::CircleRight, PilotControl::CircleRight},
+       0,                                                                                        0,
+       100                                                                                             },
+      {"airbrakes, no scenario circle", {PilotControl::AirbrakesToggle},                     0,  1, 100},
+      {"airbrakes toggled shut",
+       {PilotControl::AirbrakesToggle, PilotControl::AirbrakesToggle},
+       0,                                                                                        0,
+       100                                                                                             },
+      {"two steps faster",              {PilotControl::SpeedUp, PilotControl::SpeedUp},      0,  0, 120},
+      {"slower ends the circle",        {PilotControl::CircleLeft, PilotControl::SpeedDown}, 0,  0, 90 },
+  };
+  for (const auto &row : rows) {
+    ModelSource source(scenario, kPolar, {});
+    struct Bus : TokenBus {
+      double get(uint32_t) const override { return 0; }
+      void set(uint32_t, double) override {}
+    } bus;
+    source.step(kDt, bus);
+    for (PilotControl key : row.keys) {
+      EXPECT_TRUE(source.pilot(key)) << row.what;
+    }
+    for (double t = 0; t < 40; t += kDt) {
+      source.step(kDt, bus);
+    }
+    const AircraftState &s = source.state();
+    EXPECT_FALSE(source.finished()) << row.what;
+    if (row.bank_sign == 0) {
+      EXPECT_LT(std::fabs(s.bank_deg), 5.0) << row.what;
+    } else {
+      EXPECT_GT(s.bank_deg * row.bank_sign, 20.0) << row.what;
+    }
+    EXPECT_EQ(s.controls.airbrake, row.airbrake) << row.what;
+    if (row.speed_kmh > 0) {
+      EXPECT_NEAR(s.airspeed_mps * 3.6, row.speed_kmh, 3.0) << row.what;
+    }
+  }
 }
 
 } // namespace

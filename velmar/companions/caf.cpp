@@ -46,7 +46,7 @@ constinit IconElement overlay = {
     .element = {.kind = kElementIcon,
                 .resource_id = kBitmapOverlay,
                 .gauge = &caf_gauge,
-                .drawing_flags = 3},
+                .drawing_flags = kDrawTransparent | kDrawErase},
     .image_count = 2,
     .callback = overlay_callback,
 };
@@ -59,7 +59,7 @@ constinit NeedleElement needle = {
                 .offset_x = 13,
                 .offset_y = 13,
                 .gauge = &caf_gauge,
-                .drawing_flags = 3},
+                .drawing_flags = kDrawTransparent | kDrawErase},
     .points = needle_points,
     .point_count = 3,
     .rate_limit = 6,
@@ -74,14 +74,14 @@ constinit StaticImageElement dial = {
                 .resource_id = kBitmapDial,
                 .gauge = &caf_gauge,
                 .children = dial_children,
-                .drawing_flags = 1},
+                .drawing_flags = kDrawTransparent},
 };
 
 constinit Element *roots[] = {&dial.element, nullptr};
 
 // One parent over the whole gauge, no children.
 constinit MouseRectangle mouse[] = {
-    {.kind = kMouseParent,    .cursor = -1, .help_id = kHelpId},
+    {.kind = kMouseParent,    .cursor = kCursorNone, .help_id = kHelpId},
     {.kind = kMouseEndParent    },
     {.kind = kMouseEnd},
 };

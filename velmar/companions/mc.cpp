@@ -110,7 +110,7 @@ constinit IconElement arrow = {
                 .x = 105,
                 .y = 70,
                 .gauge = &mc_gauge,
-                .drawing_flags = 3},
+                .drawing_flags = kDrawTransparent | kDrawErase},
     .image_count = kArrowImageCount,
     .callback = arrow_callback,
 };
@@ -131,7 +131,7 @@ constinit NeedleElement vario_needle = {
                 .offset_x = 2,
                 .offset_y = 2,
                 .gauge = &mc_gauge,
-                .drawing_flags = 3},
+                .drawing_flags = kDrawTransparent | kDrawErase},
     .points = vario_points,
     .point_count = 3,
     .rate_limit = 3,
@@ -146,7 +146,7 @@ constinit NeedleElement compass_needle = {
                 .offset_x = 2,
                 .offset_y = 7,
                 .gauge = &mc_gauge,
-                .drawing_flags = 3},
+                .drawing_flags = kDrawTransparent | kDrawErase},
     .source = {.id = mc::kTokenHeadingDeg               },
     .points = nullptr,
     .point_count = 0,
@@ -166,14 +166,14 @@ constinit StaticImageElement face = {
                 .resource_id = kBitmapFace,
                 .gauge = &mc_gauge,
                 .children = face_children,
-                .drawing_flags = 5},
+                .drawing_flags = kDrawTransparent | kDrawLit},
 };
 
 constinit Element *roots[] = {&face.element, nullptr};
 
 // One parent over the whole gauge, no children.
 constinit MouseRectangle mouse[] = {
-    {.kind = kMouseParent,    .cursor = -1, .help_id = kHelpId},
+    {.kind = kMouseParent,    .cursor = kCursorNone, .help_id = kHelpId},
     {.kind = kMouseEndParent    },
     {.kind = kMouseEnd},
 };

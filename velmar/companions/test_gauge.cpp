@@ -53,10 +53,13 @@ void refresh_wind_rows() {
 
 extern StringElement row_elements[kRowCount];
 
-// Prints the row whose element this is.
+// The rows' last texts: seven never change, and the others seldom.
+constinit frame::NumberLine row_texts[kRowCount] = {};
+
+// Prints the row whose element this is: "%8.1f %s".
 double print_row(Element *element) {
   const auto row = reinterpret_cast<StringElement *>(element) - row_elements;
-  frame::format_text(element, "%8.1f %s", rows[row].value_kmh, rows[row].label);
+  frame::format_number_line(element, row_texts[row], 8, 1, rows[row].value_kmh, rows[row].label);
   return 0.0;
 }
 
@@ -107,14 +110,14 @@ constinit StaticImageElement face = {
                 .resource_id = kBitmapFace,
                 .gauge = &test_gauge,
                 .children = face_children,
-                .drawing_flags = 1},
+                .drawing_flags = kDrawTransparent},
 };
 
 constinit Element *roots[] = {&face.element, nullptr};
 
 // One parent over the whole gauge, no help id, no children.
 constinit MouseRectangle mouse[] = {
-    {.kind = kMouseParent,    .cursor = -1, .help_id = 0},
+    {.kind = kMouseParent,    .cursor = kCursorNone, .help_id = 0},
     {.kind = kMouseEndParent          },
     {.kind = kMouseEnd},
 };

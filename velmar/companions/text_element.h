@@ -27,8 +27,6 @@ struct TextBox {
 };
 
 inline constexpr uint32_t kStringSourceToken = 0x01; // refreshed by the host, read by no callback
-inline constexpr uint32_t kTextLayoutCentred = 0x25; // centred both ways, single line
-inline constexpr uint32_t kStringDrawingFlags = 2;
 
 constexpr StringElement text_element(GaugeHeader *gauge, TextBox box, TextColours colours,
                                      ElementCallback callback) {
@@ -38,7 +36,7 @@ constexpr StringElement text_element(GaugeHeader *gauge, TextBox box, TextColour
                   .x = box.x,
                   .y = box.y,
                   .gauge = gauge,
-                  .drawing_flags = kStringDrawingFlags},
+                  .drawing_flags = kDrawErase},
       .sources = {{.id = kStringSourceToken},         {.id = 0}, {.id = 0}},
       .box_width_px = box.width_px,
       .box_height_px = box.height_px,
@@ -46,8 +44,8 @@ constexpr StringElement text_element(GaugeHeader *gauge, TextBox box, TextColour
       .background_colour = colours.background,
       .highlight_colour = colours.highlight,
       .font_face = "Quartz",
-      .font_weight = 400,
-      .char_set = 1,
+      .font_weight = kFontWeightNormal,
+      .char_set = kCharSetDefault,
       .layout_flags = kTextLayoutCentred,
       .max_chars = box.max_chars,
       .callback = callback,

@@ -18,11 +18,6 @@ namespace {
 
 constexpr uint32_t kTextColour = 0x101010;       // 0x00BBGGRR
 constexpr uint32_t kBackgroundColour = 0xEBEBEB; // display window grey
-constexpr uint32_t kTextLayoutCentred = 0x25;    // centred both ways, single line
-constexpr uint32_t kStringDrawingFlags = 2;
-constexpr uint32_t kIconDrawingFlags = 3;
-constexpr uint32_t kRootDrawingFlags = 1;
-constexpr int32_t kCursorHand = 5;
 constexpr int32_t kHelpId = 43853;
 constexpr uint32_t kStepButtonMask = kMouseClick | kMouseStepRepeat; // repeats while held
 constexpr int kDistanceTextChars = 5; // "%5.1f": three digits, point, tenths
@@ -123,7 +118,7 @@ constexpr StringElement text_element(TextBox box, ElementCallback callback) {
                   .x = box.x,
                   .y = box.y,
                   .gauge = &velmar::gpsnav_gauge,
-                  .drawing_flags = kStringDrawingFlags},
+                  .drawing_flags = kDrawErase},
       .sources = {{.id = kTokenStringSource}, {.id = 0}, {.id = 0}},
       .box_width_px = box.width_px,
       .box_height_px = box.height_px,
@@ -131,8 +126,8 @@ constexpr StringElement text_element(TextBox box, ElementCallback callback) {
       .background_colour = kBackgroundColour,
       .highlight_colour = kTextColour,
       .font_face = "Quartz",
-      .font_weight = 400,
-      .char_set = 1,
+      .font_weight = kFontWeightNormal,
+      .char_set = kCharSetDefault,
       .layout_flags = kTextLayoutCentred,
       .max_chars = box.max_chars,
       .callback = callback,
@@ -147,7 +142,7 @@ constexpr IconElement icon_element(int32_t first_bitmap, int32_t x, int32_t y, i
                   .x = x,
                   .y = y,
                   .gauge = &velmar::gpsnav_gauge,
-                  .drawing_flags = kIconDrawingFlags},
+                  .drawing_flags = kDrawTransparent | kDrawErase},
       .image_count = images,
       .callback = callback,
   };
@@ -196,7 +191,7 @@ constinit StaticImageElement faceplate = {
                 .y = 0,
                 .gauge = &velmar::gpsnav_gauge,
                 .children = faceplate_children,
-                .drawing_flags = kRootDrawingFlags},
+                .drawing_flags = kDrawTransparent},
 };
 
 constinit Element *roots[] = {&faceplate.element, nullptr};
@@ -206,7 +201,7 @@ constinit Element *roots[] = {&faceplate.element, nullptr};
 // the host at placement and for every click.
 // clang-format off
 constinit MouseRectangle mouse_list[] = {
-    {.kind = kMouseParent,    .x = 0,   .y = 0,   .width = 0,  .height = 0,  .cursor = -1,          .help_id = kHelpId},                                        // whole gauge
+    {.kind = kMouseParent,    .x = 0,   .y = 0,   .width = 0,  .height = 0,  .cursor = kCursorNone,          .help_id = kHelpId},                                        // whole gauge
     {.kind = kMouseChild,     .x = 93,  .y = 16,  .width = 30, .height = 30, .cursor = kCursorHand, .event_mask = kMouseClick,     .handler = on_button},    // ON
     {.kind = kMouseChild,     .x = 190, .y = 16,  .width = 30, .height = 30, .cursor = kCursorHand, .event_mask = kMouseClick,     .handler = go_button},    // GO
     {.kind = kMouseChild,     .x = 23,  .y = 269, .width = 30, .height = 30, .cursor = kCursorHand, .event_mask = kMouseClick,     .handler = left_button},  // left

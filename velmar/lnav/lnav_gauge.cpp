@@ -23,10 +23,6 @@ struct TextRow {
 constexpr uint32_t kTextColour = 0x101010;
 constexpr uint32_t kDisplayColour = 0xEBEBEB;
 constexpr int32_t kTextHeightPx = 30;
-constexpr uint32_t kCentredSingleLine = 0x25;
-constexpr uint32_t kDrawImage = 1;
-constexpr uint32_t kDrawText = 2;
-constexpr uint32_t kDrawMasked = 3;
 
 constexpr StringElement text(const TextRow &row, Element **children) {
   return {
@@ -36,7 +32,7 @@ constexpr StringElement text(const TextRow &row, Element **children) {
                   .y = row.y,
                   .gauge = &gauge_header,
                   .children = children,
-                  .drawing_flags = kDrawText},
+                  .drawing_flags = kDrawErase},
       .sources = {{.id = row.source}            },
       .box_width_px = row.width_px,
       .box_height_px = kTextHeightPx,
@@ -44,9 +40,9 @@ constexpr StringElement text(const TextRow &row, Element **children) {
       .background_colour = kDisplayColour,
       .highlight_colour = kTextColour,
       .font_face = "Quartz",
-      .font_weight = 400,
-      .char_set = 1,
-      .layout_flags = kCentredSingleLine,
+      .font_weight = kFontWeightNormal,
+      .char_set = kCharSetDefault,
+      .layout_flags = kTextLayoutCentred,
       .max_chars = row.max_chars,
       .callback = row.callback
   };
@@ -68,7 +64,7 @@ constexpr IconElement icon(const IconRow &row, Element **children) {
                   .y = row.y,
                   .gauge = &gauge_header,
                   .children = children,
-                  .drawing_flags = kDrawMasked},
+                  .drawing_flags = kDrawTransparent | kDrawErase},
       .image_count = row.images,
       .callback = row.callback
   };
@@ -80,8 +76,8 @@ extern Element *links[kElementCount - 1][2];
 // Elements in drawing order, numbered as on the face. Read by the host's
 // update walk, depth first.
 // clang-format off
-constinit StaticImageElement face = {.element = {.kind = kElementStaticImage, .resource_id = kBitmapFace, .gauge = &gauge_header, .children = links[0], .drawing_flags = kDrawImage}}; // 1
-constinit NeedleElement knob = {.element = {.kind = kElementNeedle, .resource_id = kBitmapKnob, .x = 103, .y = 36, .offset_x = 14, .offset_y = 15, .gauge = &gauge_header, .children = links[1], .drawing_flags = kDrawMasked}, .callback = knob_angle}; // 2
+constinit StaticImageElement face = {.element = {.kind = kElementStaticImage, .resource_id = kBitmapFace, .gauge = &gauge_header, .children = links[0], .drawing_flags = kDrawTransparent}}; // 1
+constinit NeedleElement knob = {.element = {.kind = kElementNeedle, .resource_id = kBitmapKnob, .x = 103, .y = 36, .offset_x = 14, .offset_y = 15, .gauge = &gauge_header, .children = links[1], .drawing_flags = kDrawTransparent | kDrawErase}, .callback = knob_angle}; // 2
 constinit StringElement netto_tenths_text = text({.x = 143, .y = 104, .width_px = 15, .max_chars = 1, .source = kTokenStringSource, .callback = netto_tenths}, links[2]); // 3
 constinit StringElement netto_point_text = text({.x = 130, .y = 104, .width_px = 15, .max_chars = 1, .source = 0, .callback = netto_point}, links[3]); // 4
 constinit StringElement netto_digits_text = text({.x = 103, .y = 104, .width_px = 30, .max_chars = 2, .source = kTokenStringSource, .callback = netto_digits}, links[4]); // 5
@@ -98,7 +94,7 @@ constinit IconElement te_label_icon = icon({.bitmap = kBitmapTeLabel, .x = 169, 
 constinit IconElement distance_label_icon = icon({.bitmap = kBitmapDistanceLabel, .x = 116, .y = 145, .images = 2, .callback = distance_label}, links[15]); // 16
 constinit IconElement value_label_icon = icon({.bitmap = kBitmapValueLabel, .x = 108, .y = 180, .images = 2, .callback = value_label}, links[16]); // 17
 constinit IconElement alt_mode_icon = icon({.bitmap = kBitmapAltMode, .x = 214, .y = 188, .images = 3, .callback = alt_mode_marker}, links[17]); // 18
-constinit ShiftElement glide_bar = {.element = {.kind = kElementShift, .resource_id = kBitmapGlideBar, .x = 217, .y = 143, .gauge = &gauge_header, .children = links[18], .drawing_flags = kDrawMasked}, .x_scale = 0.0, .y_scale = 0.05, .x_callback = nullptr, .y_callback = glide_bar_offset}; // 19
+constinit ShiftElement glide_bar = {.element = {.kind = kElementShift, .resource_id = kBitmapGlideBar, .x = 217, .y = 143, .gauge = &gauge_header, .children = links[18], .drawing_flags = kDrawTransparent | kDrawErase}, .x_scale = 0.0, .y_scale = 0.05, .x_callback = nullptr, .y_callback = glide_bar_offset}; // 19
 constinit IconElement glide_frame_icon = icon({.bitmap = kBitmapGlideFrame, .x = 215, .y = 143, .images = 2, .callback = glide_bar_frame}, links[19]); // 20
 constinit IconElement speed_arrow_icon = icon({.bitmap = kBitmapSpeedArrow, .x = 73, .y = 92, .images = 10, .callback = speed_command_arrow}, links[20]); // 21
 constinit IconElement scale_half_icon = icon({.bitmap = kBitmapScaleHalf, .x = 214, .y = 88, .images = 2, .callback = scale_half_marker}, links[21]); // 22
@@ -138,14 +134,14 @@ constinit Element *roots[] = {&face.element, nullptr};
 constexpr uint32_t kStepping = kMouseClick | kMouseStepRepeat;
 // clang-format off
 constinit MouseRectangle mouse_list[] = {
-    {.kind = kMouseParent, .x = 0, .y = 0, .width = 0, .height = 0, .cursor = -1, .help_id = 0xAB32, .event_mask = 0, .key_event = 0, .handler = nullptr},
-    {.kind = kMouseChild, .x = 85, .y = 17, .width = 20, .height = 45, .cursor = 2, .help_id = 0, .event_mask = kStepping, .key_event = 0, .handler = on_knob_down},
-    {.kind = kMouseChild, .x = 105, .y = 17, .width = 20, .height = 45, .cursor = 1, .help_id = 0, .event_mask = kStepping, .key_event = 0, .handler = on_knob_up},
-    {.kind = kMouseChild, .x = 197, .y = 25, .width = 28, .height = 28, .cursor = 5, .help_id = 0, .event_mask = kMouseClick, .key_event = 0, .handler = on_home},
-    {.kind = kMouseChild, .x = 21, .y = 182, .width = 28, .height = 28, .cursor = 5, .help_id = 0, .event_mask = kMouseClick, .key_event = 0, .handler = on_back},
-    {.kind = kMouseChild, .x = 268, .y = 183, .width = 28, .height = 28, .cursor = 5, .help_id = 0, .event_mask = kMouseClick, .key_event = 0, .handler = on_forward},
-    {.kind = kMouseChild, .x = 89, .y = 263, .width = 28, .height = 28, .cursor = 5, .help_id = 0, .event_mask = kStepping, .key_event = 0, .handler = on_increase},
-    {.kind = kMouseChild, .x = 199, .y = 263, .width = 28, .height = 28, .cursor = 5, .help_id = 0, .event_mask = kStepping, .key_event = 0, .handler = on_decrease},
+    {.kind = kMouseParent, .x = 0, .y = 0, .width = 0, .height = 0, .cursor = kCursorNone, .help_id = 0xAB32, .event_mask = 0, .key_event = 0, .handler = nullptr},
+    {.kind = kMouseChild, .x = 85, .y = 17, .width = 20, .height = 45, .cursor = kCursorDown, .help_id = 0, .event_mask = kStepping, .key_event = 0, .handler = on_knob_down},
+    {.kind = kMouseChild, .x = 105, .y = 17, .width = 20, .height = 45, .cursor = kCursorUp, .help_id = 0, .event_mask = kStepping, .key_event = 0, .handler = on_knob_up},
+    {.kind = kMouseChild, .x = 197, .y = 25, .width = 28, .height = 28, .cursor = kCursorHand, .help_id = 0, .event_mask = kMouseClick, .key_event = 0, .handler = on_home},
+    {.kind = kMouseChild, .x = 21, .y = 182, .width = 28, .height = 28, .cursor = kCursorHand, .help_id = 0, .event_mask = kMouseClick, .key_event = 0, .handler = on_back},
+    {.kind = kMouseChild, .x = 268, .y = 183, .width = 28, .height = 28, .cursor = kCursorHand, .help_id = 0, .event_mask = kMouseClick, .key_event = 0, .handler = on_forward},
+    {.kind = kMouseChild, .x = 89, .y = 263, .width = 28, .height = 28, .cursor = kCursorHand, .help_id = 0, .event_mask = kStepping, .key_event = 0, .handler = on_increase},
+    {.kind = kMouseChild, .x = 199, .y = 263, .width = 28, .height = 28, .cursor = kCursorHand, .help_id = 0, .event_mask = kStepping, .key_event = 0, .handler = on_decrease},
     {.kind = kMouseEndParent},
     {.kind = kMouseEnd},
 };
