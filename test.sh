@@ -26,8 +26,8 @@ ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1:ha
 SANITIZED=$(ctest --test-dir build-asan -N | sed -n 's/^Total Tests: //p')
 
 echo "== fuzzing"
-# Eight targets, FUZZ_SECONDS each (default 25): about four minutes with the
-# fuzzing build, within the half hour the whole run may take on two cores.
+# Eight targets, FUZZ_SECONDS each (default 25): with the fuzzing build from
+# scratch about eight minutes on two busy cores (four of them the build).
 tools/fuzz.sh "${FUZZ_SECONDS:-25}"
 FUZZERS=8
 

@@ -213,8 +213,10 @@ std::unique_ptr<LoadedModule> open_module(const std::string &name,
   module->resources = gaugeres::ResourceFile::open(path.string(), &resource_error);
   if (!module->resources) {
     std::fprintf(stderr, "warning: %s\n", resource_error.c_str());
-  } else if (!fssound::register_module(host_value, path.string(), &resource_error)) {
-    std::fprintf(stderr, "warning: sounds of %s: %s\n", path.c_str(), resource_error.c_str());
+  } else {
+    // The sound library takes the resources just read rather than reading
+    // the file again.
+    fssound::register_resources(host_value, *module->resources);
   }
   // Before anything else in the module runs.
   import_table->panel.services = services;

@@ -2,10 +2,15 @@
 # Builds the libFuzzer targets with clang (everything instrumented: coverage,
 # AddressSanitizer, UndefinedBehaviorSanitizer) and runs each for $1 seconds
 # (default 25), one after the other. Seeds come from examples/ and
-# tests/data/; what a run finds stays in build-fuzz/corpus/NAME for the next.
-# A crash, leak, time-out or sanitizer report stops the script with the
-# fuzzer's report; the input is kept as build-fuzz/NAME-crash-* (or -leak-,
-# -timeout-, -oom-). Reproduce with build-fuzz/bin/NAME FILE.
+# tests/data/. Each run starts from the seeds alone: libFuzzer first runs
+# every input of its corpus, however long that takes, so a corpus kept from
+# run to run would make each run longer (the console's, a few hundred
+# scripts, takes a minute). FUZZ_KEEP_CORPUS=1 keeps build-fuzz/corpus/NAME.
+# A crash, leak, sanitizer report or input running over 30 s (a generous
+# bound: a loaded machine stalls the sanitizers' allocator for seconds) stops
+# the script with the fuzzer's report; the input is kept as
+# build-fuzz/NAME-crash-* (or -leak-, -timeout-, -oom-). Reproduce with
+# build-fuzz/bin/NAME FILE.
 #
 #   tools/fuzz.sh [SECONDS [NAME...]]
 set -e
@@ -21,10 +26,11 @@ cmake -S . -B build-fuzz -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
 # shellcheck disable=SC2086
 ninja -C build-fuzz $TARGETS
 
-# Copies seed files into a target's corpus (existing entries stay).
+# Copies seed files into a target's corpus.
 seed() { # NAME FILE...
   dir=build-fuzz/corpus/$1
   shift
+  [ "${FUZZ_KEEP_CORPUS:-0}" = 1 ] || rm -rf "$dir"
   mkdir -p "$dir"
   for f in "$@"; do
     [ -f "$f" ] && cp "$f" "$dir/seed-$(basename "$(dirname "$f")")-$(basename "$f")"
@@ -44,16 +50,18 @@ for log in tests/data/01lz1hq1.igc tests/data/0asljd01.igc; do
 done
 # The modules as built here, without their symbol tables and debugging
 # sections (the resource section stays): the loader's input, smaller.
-mkdir -p build-fuzz/corpus/host_module_file_fuzz
+seed host_module_file_fuzz
 for module in velmar durnik ostrel; do
-  strip -o "build-fuzz/corpus/host_module_file_fuzz/seed-$module.so" \
-    "build-fuzz/modules/$module.so"
+  if [ -f "build-fuzz/modules/$module.so" ]; then
+    strip -o "build-fuzz/corpus/host_module_file_fuzz/seed-$module.so" \
+      "build-fuzz/modules/$module.so"
+  fi
 done
 
 for name in $TARGETS; do
   log=build-fuzz/$name.log
   status=0
-  build-fuzz/bin/"$name" -max_total_time="$SECONDS_EACH" -timeout=10 -rss_limit_mb=2048 \
+  build-fuzz/bin/"$name" -max_total_time="$SECONDS_EACH" -timeout=30 -rss_limit_mb=2048 \
     -print_final_stats=1 -artifact_prefix="$PWD/build-fuzz/$name-" \
     "$PWD/build-fuzz/corpus/$name" >"$log" 2>&1 || status=$?
   printf '%s: ' "$name"
