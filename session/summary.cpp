@@ -16,6 +16,8 @@ namespace {
 constexpr double kCirclingTurnRateDegS = 6.0;
 constexpr double kMinSegmentS = 30.0;
 constexpr int kAverageWindowS = 30;
+// How far behind the log's vario lnav's average may lag, in seconds.
+constexpr int kMaxVarioLagS = 60;
 // lnav's TE average: element 8 (characters 1-2), 7 (".") and 6 (character
 // 4) of its chain, at depth-first indices 7, 6 and 5.
 constexpr int kLnavTeIndices[] = {7, 6, 5};
@@ -143,10 +145,12 @@ void Summary::note_igc_file(const std::string &name, int fixes) {
 }
 
 void Summary::sample(const flight::AircraftState &s, const gaugehost::Host &host) {
-  if (!samples_.empty() && !s.on_ground && !samples_.back().ground) {
-    distance_km_ += flight::distance_m({samples_.back().lat, samples_.back().lon},
-                                       {s.latitude_deg, s.longitude_deg}) /
-                    1000.0;
+  const Sample now{s.time_s, s.altitude_m, s.turn_rate_degs, s.latitude_deg, s.longitude_deg,
+                   s.on_ground};
+  const double step_m =
+      sampled_ ? flight::distance_m({last_.lat, last_.lon}, {now.lat, now.lon}) : 0.0;
+  if (sampled_ && !now.ground && !last_.ground) {
+    distance_km_ += step_m / 1000.0;
   }
   if (!s.on_ground && takeoff_s_ < 0) {
     takeoff_s_ = s.time_s;
@@ -157,8 +161,33 @@ void Summary::sample(const flight::AircraftState &s, const gaugehost::Host &host
   } else if (!s.on_ground) {
     landing_s_ = -1;
   }
-  samples_.push_back({s.time_s, s.altitude_m, s.vertical_speed_mps, s.turn_rate_degs,
-                      s.latitude_deg, s.longitude_deg, s.on_ground});
+  // Circling samples make climbs, the rest glides.
+  const bool circling = std::fabs(now.turn) >= kCirclingTurnRateDegS;
+  if (sampled_ && circling == segment_.circling) {
+    segment_.distance_m += step_m;
+  } else {
+    if (sampled_) {
+      close_segment();
+    }
+    segment_ = Segment{};
+    segment_.first = now;
+    segment_.circling = circling;
+  }
+  segment_.last = now;
+  {
+    Segment &g = segment_;
+    const long slot = g.count % Segment::kWindow;
+    g.t[slot] = now.t;
+    g.altitude[slot] = now.altitude;
+    if (g.count >= kAverageWindowS) {
+      const long oldest = (g.count - kAverageWindowS) % Segment::kWindow;
+      g.best_30s_mps =
+          std::max(g.best_30s_mps, (now.altitude - g.altitude[oldest]) / (now.t - g.t[oldest]));
+    }
+    ++g.count;
+  }
+  last_ = now;
+  sampled_ = true;
   const flight::Controls &c = s.controls;
   double water = 0;
   for (int i = 0; i < 2; ++i) {
@@ -195,7 +224,9 @@ void Summary::sample(const flight::AircraftState &s, const gaugehost::Host &host
       te = v;
     }
   }
-  lnav_te_.push_back(te);
+  if (lnav_te_.size() < reference_vario_.size() + kMaxVarioLagS) {
+    lnav_te_.push_back(te);
+  }
   if (const gaugehost::PlacedGauge *gps = find(host, "gpsnav")) {
     for (const auto &e : gps->elements) {
       if (e.text.find("On Task") != std::string::npos) {
@@ -209,45 +240,32 @@ void Summary::sample(const flight::AircraftState &s, const gaugehost::Host &host
 }
 
 double Summary::flight_time_s() const {
-  if (takeoff_s_ < 0 || samples_.empty()) {
+  if (takeoff_s_ < 0) {
     return 0;
   }
-  return (landing_s_ >= 0 ? landing_s_ : samples_.back().t) - takeoff_s_;
+  return (landing_s_ >= 0 ? landing_s_ : last_.t) - takeoff_s_;
+}
+
+void Summary::close_segment() {
+  const Segment &g = segment_;
+  const Sample &a = g.first, &b = g.last;
+  if (b.t - a.t < kMinSegmentS || a.ground) {
+    return;
+  }
+  if (g.circling) {
+    climbs_.push_back({a.t, b.t, b.altitude - a.altitude, g.best_30s_mps});
+  } else {
+    glides_.push_back({a.t, b.t, g.distance_m / 1000.0, a.altitude - b.altitude});
+  }
 }
 
 void Summary::finish(const gaugehost::Host &host) {
-  // Circling segments are climbs, the rest glides.
-  size_t i = 0;
-  while (i < samples_.size()) {
-    const bool circling = std::fabs(samples_[i].turn) >= kCirclingTurnRateDegS;
-    size_t j = i;
-    while (j + 1 < samples_.size() &&
-           (std::fabs(samples_[j + 1].turn) >= kCirclingTurnRateDegS) == circling) {
-      ++j;
-    }
-    const Sample &a = samples_[i], &b = samples_[j];
-    if (b.t - a.t >= kMinSegmentS && !a.ground) {
-      if (circling) {
-        Climb c{a.t, b.t, b.altitude - a.altitude, -1e9};
-        for (size_t k = i; k + kAverageWindowS <= j; ++k) {
-          c.best_30s_mps = std::max(
-              c.best_30s_mps, (samples_[k + kAverageWindowS].altitude - samples_[k].altitude) /
-                                  (samples_[k + kAverageWindowS].t - samples_[k].t));
-        }
-        climbs_.push_back(c);
-      } else {
-        double d = 0;
-        for (size_t k = i; k < j; ++k) {
-          d += flight::distance_m({samples_[k].lat, samples_[k].lon},
-                                  {samples_[k + 1].lat, samples_[k + 1].lon});
-        }
-        glides_.push_back({a.t, b.t, d / 1000.0, a.altitude - b.altitude});
-      }
-    }
-    i = j + 1;
+  if (sampled_) {
+    close_segment();
+    sampled_ = false;
   }
   if (!reference_vario_.empty()) {
-    correlation_ = best_lag_correlation(reference_vario_, lnav_te_, 60);
+    correlation_ = best_lag_correlation(reference_vario_, lnav_te_, kMaxVarioLagS);
   }
   gauge_lines_.clear();
   for (const auto &g : host.gauges()) {

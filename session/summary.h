@@ -1,6 +1,9 @@
 // What a flight showed: sampled once a simulated second by the session and
 // written as the summary at the end (flight time, distance, task, climbs and
 // glides, ballast, airbrakes, the launch run, what each gauge showed).
+// Climbs and glides are found as the samples arrive, so a flight of any
+// length keeps only the segment in progress, not one record a second; lnav's
+// TE average is kept only as far as a reference vario reaches.
 #pragma once
 
 #include <cstdint>
@@ -46,7 +49,7 @@ public:
   void note_key_event(uint32_t id, int32_t value);
   void note_igc_file(const std::string &name, int fixes);
   // A reference vario once a second (NaN where the log has no sample);
-  // gaps between samples are filled linearly.
+  // gaps between samples are filled linearly. Set it before the first sample.
   void set_reference_vario(std::vector<double> per_second_mps);
   void add_note(std::string note) { notes_.push_back(std::move(note)); }
   void set_undefined_keys(const std::map<uint32_t, long> &undefined) { undefined_ = undefined; }
@@ -70,12 +73,28 @@ public:
 
 private:
   struct Sample {
-    double t = 0, altitude = 0, vs = 0, turn = 0;
+    double t = 0, altitude = 0, turn = 0;
     double lat = 0, lon = 0;
     bool ground = false;
   };
+  // The climb or glide in progress.
+  struct Segment {
+    Sample first, last;
+    bool circling = false;
+    double distance_m = 0;
+    double best_30s_mps = -1e9;
+    // The segment's last 31 samples' time and altitude, for the 30-second
+    // average (a ring indexed by the segment's sample count).
+    static constexpr int kWindow = 31;
+    double t[kWindow] = {}, altitude[kWindow] = {};
+    long count = 0;
+  };
+  void close_segment();
+
   std::string title_;
-  std::vector<Sample> samples_;
+  bool sampled_ = false;
+  Sample last_;
+  Segment segment_;
   std::vector<double> lnav_te_;
   std::vector<double> reference_vario_;
   double distance_km_ = 0;
