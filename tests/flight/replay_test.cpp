@@ -1,6 +1,6 @@
 // Replay of the three real logs, and the panel flown by a replay and by a
 // fixed position: gpsnav's distance against a geodesic, lnav's TE average
-// against the logger's own vario.
+// against the logger's own vario; the summary's climbs and glides.
 #include <gtest/gtest.h>
 
 #include <GeographicLib/Geodesic.hpp>
@@ -13,7 +13,9 @@
 #include "flight/igc/igc.h"
 #include "flight/replay/replay_source.h"
 #include "flight/tokens.h"
+#include "host/host.h"
 #include "session/session.h"
+#include "session/summary.h"
 
 namespace flight {
 namespace {
@@ -196,6 +198,70 @@ TEST(PanelReplay, LnavTeAverageFollowsTheLoggersVario) {
   ASSERT_TRUE(session.run(std::move(replay), error)) << error;
   const auto &c = session.summary().vario_correlation();
   EXPECT_GE(c.r, 0.9) << "lag " << c.lag_s << " s";
+}
+
+// Flights of straight and circling phases, sampled once a second: which
+// climbs and glides the summary finds. A phase moves north at 30 m/s when
+// straight and airborne.
+TEST(Summary, ClimbsAndGlidesAreFoundAsTheSamplesArrive) {
+  struct Phase {
+    int seconds;
+    double turn_degs, climb_mps;
+    bool ground = false;
+  };
+  struct Row {
+    const char *name;
+    std::vector<Phase> phases;
+    std::vector<double> climb_gain_m, climb_best_30s_mps, glide_km;
+  };
+  const Row rows[] = {
+      {"glide, climb, glide",                                     {{60, 0, -1}, {120, 12, 2}, {61, 0, -1}}, {238}, {2}, {1.77, 1.8}},
+      {"a one-second surge counts in a 30-second window",
+       {{40, 0, -1}, {20, 15, 1}, {1, -15, 31}, {40, -15, 1}},
+       {90},
+       {2},
+       {1.17}                                                                                                                      },
+      {"turns under 30 s are neither, and the glides stay apart",
+       {{40, 0, -1}, {25, 20, 0}, {40, 0, -1}},
+       {},
+       {},
+       {1.17, 1.17}                                                                                                                },
+      {"a segment that starts on the ground is not counted",
+       {{50, 0, 0, true}, {30, 0, 0}, {40, 10, 1}},
+       {39},
+       {1},
+       {}                                                                                                                          },
+  };
+  for (const Row &row : rows) {
+    SCOPED_TRACE(row.name);
+    gaugehost::Host host(gaugehost::HostOptions{});
+    session::Summary summary;
+    AircraftState s;
+    s.altitude_m = 1000;
+    s.latitude_deg = 50;
+    for (const Phase &p : row.phases) {
+      for (int i = 0; i < p.seconds; ++i) {
+        s.on_ground = p.ground;
+        s.turn_rate_degs = p.turn_degs;
+        s.altitude_m += p.climb_mps;
+        if (!p.ground && p.turn_degs == 0) {
+          s.latitude_deg += 30.0 / 111195.0;
+        }
+        summary.sample(s, host);
+        s.time_s += 1;
+      }
+    }
+    summary.finish(host);
+    ASSERT_EQ(summary.climbs().size(), row.climb_gain_m.size());
+    for (size_t i = 0; i < row.climb_gain_m.size(); ++i) {
+      EXPECT_NEAR(summary.climbs()[i].gain_m, row.climb_gain_m[i], 1e-6) << i;
+      EXPECT_NEAR(summary.climbs()[i].best_30s_mps, row.climb_best_30s_mps[i], 1e-6) << i;
+    }
+    ASSERT_EQ(summary.glides().size(), row.glide_km.size());
+    for (size_t i = 0; i < row.glide_km.size(); ++i) {
+      EXPECT_NEAR(summary.glides()[i].distance_km, row.glide_km[i], 0.01) << i;
+    }
+  }
 }
 
 } // namespace
