@@ -214,24 +214,18 @@ TEST(Summary, ClimbsAndGlidesAreFoundAsTheSamplesArrive) {
     std::vector<Phase> phases;
     std::vector<double> climb_gain_m, climb_best_30s_mps, glide_km;
   };
+  // clang-format off
   const Row rows[] = {
-      {"glide, climb, glide",                                     {{60, 0, -1}, {120, 12, 2}, {61, 0, -1}}, {238}, {2}, {1.77, 1.8}},
+      {"glide, climb, glide",
+       {{60, 0, -1}, {120, 12, 2}, {61, 0, -1}}, {238}, {2}, {1.77, 1.8}},
       {"a one-second surge counts in a 30-second window",
-       {{40, 0, -1}, {20, 15, 1}, {1, -15, 31}, {40, -15, 1}},
-       {90},
-       {2},
-       {1.17}                                                                                                                      },
+       {{40, 0, -1}, {20, 15, 1}, {1, -15, 31}, {40, -15, 1}}, {90}, {2}, {1.17}},
       {"turns under 30 s are neither, and the glides stay apart",
-       {{40, 0, -1}, {25, 20, 0}, {40, 0, -1}},
-       {},
-       {},
-       {1.17, 1.17}                                                                                                                },
+       {{40, 0, -1}, {25, 20, 0}, {40, 0, -1}}, {}, {}, {1.17, 1.17}},
       {"a segment that starts on the ground is not counted",
-       {{50, 0, 0, true}, {30, 0, 0}, {40, 10, 1}},
-       {39},
-       {1},
-       {}                                                                                                                          },
+       {{50, 0, 0, true}, {30, 0, 0}, {40, 10, 1}}, {39}, {1}, {}},
   };
+  // clang-format on
   for (const Row &row : rows) {
     SCOPED_TRACE(row.name);
     gaugehost::Host host(gaugehost::HostOptions{});
