@@ -14,6 +14,8 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "flight/source.h"
 #include "host/host.h"
@@ -79,6 +81,10 @@ public:
 
   gaugehost::Host &host() { return *host_; }
   const Summary &summary() const { return summary_; }
+  // A replay's reference vario, for the summary's check of lnav; before run().
+  void set_reference_vario(std::vector<double> per_second_mps) {
+    summary_.set_reference_vario(std::move(per_second_mps));
+  }
   const std::vector<GaugeRect> &rects() const { return rects_; }
   // Screen-to-design mapping: the gauge under panel pixel (x, y) and the
   // design point within it; nullopt if no gauge is there.

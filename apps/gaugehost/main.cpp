@@ -155,9 +155,8 @@ int run_session(const FlyOptions &o, const std::string &kind, const std::string 
     std::cerr << error << "\n";
     return 2;
   }
-  auto &summary = const_cast<session::Summary &>(session.summary());
   if (!reference_vario.empty()) {
-    summary.set_reference_vario(std::move(reference_vario));
+    session.set_reference_vario(std::move(reference_vario));
   }
   std::unique_ptr<render::FlightSnapshots> snapshots;
   if (o.snap_every_s > 0 && !so.output_dir.empty()) {

@@ -194,7 +194,7 @@ TEST(PanelReplay, LnavTeAverageFollowsTheLoggersVario) {
   }
   session::Session session(velmar_options());
   ASSERT_TRUE(session.open(error)) << error;
-  const_cast<session::Summary &>(session.summary()).set_reference_vario(reference);
+  session.set_reference_vario(reference);
   ASSERT_TRUE(session.run(std::move(replay), error)) << error;
   const auto &c = session.summary().vario_correlation();
   EXPECT_GE(c.r, 0.9) << "lag " << c.lag_s << " s";
