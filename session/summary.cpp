@@ -145,8 +145,8 @@ void Summary::note_igc_file(const std::string &name, int fixes) {
 }
 
 void Summary::sample(const flight::AircraftState &s, const gaugehost::Host &host) {
-  const Sample now{s.time_s, s.altitude_m, s.turn_rate_degs, s.latitude_deg, s.longitude_deg,
-                   s.on_ground};
+  const Sample now{s.time_s,       s.altitude_m,    s.turn_rate_degs,
+                   s.latitude_deg, s.longitude_deg, s.on_ground};
   const double step_m =
       sampled_ ? flight::distance_m({last_.lat, last_.lon}, {now.lat, now.lon}) : 0.0;
   if (sampled_ && !now.ground && !last_.ground) {
