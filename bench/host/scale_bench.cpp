@@ -146,24 +146,15 @@ void Scale(benchmark::State &state, bool all_kinds) {
   state.counters["remove_us_each"] = remove_s / runs / static_cast<double>(n / 2) * 1e6;
   state.counters["unload_us_each"] = unload_s / runs / static_cast<double>(n - n / 2) * 1e6;
 }
-BENCHMARK_CAPTURE(Scale, lnav, false)
-    ->Arg(1000)
-    ->Arg(2000)
-    ->Arg(5000)
-    ->Arg(10000)
-    ->Iterations(1)
-    ->Repetitions(3)
-    ->ReportAggregatesOnly(true)
-    ->Unit(benchmark::kMillisecond);
-BENCHMARK_CAPTURE(Scale, all_kinds, true)
-    ->Arg(1000)
-    ->Arg(2000)
-    ->Arg(5000)
-    ->Arg(10000)
-    ->Iterations(1)
-    ->Repetitions(3)
-    ->ReportAggregatesOnly(true)
-    ->Unit(benchmark::kMillisecond);
+// Each size once per run, three runs, the median reported.
+void Sizes(benchmark::internal::Benchmark *b) {
+  for (int n : {1000, 2000, 5000, 10000}) {
+    b->Arg(n);
+  }
+  b->Iterations(1)->Repetitions(3)->ReportAggregatesOnly(true)->Unit(benchmark::kMillisecond);
+}
+BENCHMARK_CAPTURE(Scale, lnav, false)->Apply(Sizes);
+BENCHMARK_CAPTURE(Scale, all_kinds, true)->Apply(Sizes);
 
 } // namespace
 
